@@ -1,0 +1,73 @@
+// The window system operations the program relies on, over Qt.
+//
+// Everything that depends on the window system (X11 through Qt's xcb
+// platform, or the offscreen platform in tests) is decided here; the rest
+// of the program calls these and never looks at the platform itself.
+#pragma once
+
+#include "designs/units.h"
+
+#include <QPoint>
+#include <QRect>
+#include <QRegion>
+#include <QString>
+
+#include <span>
+
+class QWidget;
+
+namespace zentaro::platform {
+
+// ---- Regions ----------------------------------------------------------------
+// A window region is a set of pixels in the window's own coordinates, built
+// as a union of integer rectangles with exclusive right and bottom edges.
+
+/// The union of `rects`, built in one pass. Empty rectangles add nothing.
+QRegion unionOfRects(std::span<const IntRect> rects);
+
+/// Makes `window` (a top-level) visible, and hit by the mouse, only inside
+/// `region`, in client coordinates, and repaints it. An empty region leaves
+/// nothing of the window visible (it does not mean "no region").
+void applyRegion(QWidget& window, const QRegion& region);
+
+/// Removes the region: the whole window shows again, at any size.
+void clearRegion(QWidget& window);
+
+// ---- Frames -------------------------------------------------------------------
+
+/// Shows `window` with or without the window manager's frame, keeping its
+/// client area on the same screen pixel. Works on the existing native window,
+/// so the window is not hidden and re-shown in between.
+void setFramed(QWidget& window, bool framed);
+
+// ---- Moving -------------------------------------------------------------------
+
+/// Hands the move of `window` to the window manager, as a press on its title
+/// bar would: the window then follows the pointer until the button is
+/// released. Returns false when the window system refuses (no window
+/// manager, offscreen): the caller then moves the window itself.
+bool startSystemMove(QWidget& window);
+
+// ---- Showing and ending -----------------------------------------------------------
+
+/// Shows a top-level window modeless, brings it to the front and activates it.
+void showAndActivate(QWidget& window);
+
+/// Ends the application at once: every window goes, no window's closing
+/// handling runs, and the event loop returns 0.
+void quitApplicationNow();
+
+// ---- Desktop shell ----------------------------------------------------------------
+
+/// Asks the desktop to open `text` as a file of the current directory, with
+/// its default application. Never goes through a shell command line. Returns
+/// whether the desktop accepted the request.
+bool openWithShell(const QString& text);
+
+// ---- Resolution ---------------------------------------------------------------------
+
+/// The logical resolution (dots per inch) that twips convert at for `window`
+/// (its screen's, or the primary screen's when it has none yet).
+double logicalDpi(const QWidget* window);
+
+} // namespace zentaro::platform

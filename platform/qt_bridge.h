@@ -1,0 +1,31 @@
+// Conversions between the Qt-free design model and Qt's types.
+#pragma once
+
+#include "designs/colour.h"
+#include "designs/units.h"
+
+#include <QColor>
+#include <QIcon>
+#include <QImage>
+#include <QRect>
+
+namespace zentaro::platform {
+
+/// The window system's colour number nn (5 window, 15 button face,
+/// 18 button text), taken from the application's palette.
+QColor systemColour(int number);
+
+/// A colour value of either form as a QColor; system colours are resolved now.
+QColor toQColor(ColourValue colour);
+
+/// An integer rectangle (exclusive right and bottom) as a QRect.
+constexpr QRect toQRect(const IntRect& rect)
+{
+    return QRect(rect.left, rect.top, rect.width(), rect.height());
+}
+
+/// The common 32 x 32 icon as an image, and as a window icon.
+QImage commonIconImage();
+QIcon commonIcon();
+
+} // namespace zentaro::platform

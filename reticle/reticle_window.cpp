@@ -1,0 +1,1 @@
+#include "reticle/reticle_window.h"

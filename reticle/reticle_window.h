@@ -1,0 +1,82 @@
+// A reticle window: one design shown in a top-level window that the user
+// drags by its bars, switches between the windowed and the transparent state
+// with its toggle label, and that ends the application with its "X" label.
+//
+// The handlers keep the names of the elements and events they answer
+// (Form_Load, img_MouseMove, Label1_Click, ...).
+#pragma once
+
+#include "designs/design.h"
+
+#include <QPoint>
+#include <QRegion>
+#include <QString>
+#include <QWidget>
+
+namespace zentaro {
+
+class ReticleWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /// Builds and loads the window of `design`, which must outlive it. The
+    /// window has no parent and is destroyed when the user closes it.
+    explicit ReticleWindow(const ReticleDesign& design);
+
+    const ReticleDesign& design() const { return design_; }
+    /// True while the window is in the transparent state.
+    bool isTransparent() const { return isTransparent_; }
+    /// The toggle label's caption: the state the next click leads to.
+    const QString& toggleCaption() const { return toggleCaption_; }
+    /// Logical resolution the design's twips are converted at.
+    double dpi() const { return dpi_; }
+
+    /// The topmost element whose box holds `clientPos`, or nullptr.
+    const DesignElement* elementAt(QPoint clientPos) const;
+    /// The transparent state's region for the window as it is now, in client
+    /// coordinates.
+    QRegion transparentRegion() const;
+
+    // Handlers.
+    void Form_Load();
+    void img_MouseMove(int index, Qt::MouseButtons buttons, Qt::KeyboardModifiers shift,
+                       QPointF position);
+    void Label1_Click();
+    void Label2_Click();
+    void Label11_Click();
+
+    /// Gives the window the shape of the transparent (true) or windowed
+    /// (false) state.
+    void ShapeWindow(bool transparent);
+    /// Asks the desktop shell to open `text`; returns whether it accepted.
+    static bool OpenWithShell(const QString& text);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void clickLabel(const DesignElement& label);
+    void followPointer(QPoint globalPos);
+
+    const ReticleDesign& design_;
+    double dpi_;
+    bool isTransparent_ = false;
+    QString toggleCaption_;
+
+    // The press being handled: the element under it (it keeps the mouse
+    // until the release, as a pressed control does) and whether this press
+    // has already started a move.
+    const DesignElement* pressedElement_ = nullptr;
+    bool moveStartedThisPress_ = false;
+    // Set while the window follows the pointer itself because the window
+    // system refused the move: where the move began, pointer and window.
+    bool followingPointer_ = false;
+    QPoint followStartPointer_;
+    QPoint followStartWindow_;
+};
+
+} // namespace zentaro
