@@ -28,8 +28,14 @@ namespace designs {
 std::span<const ReticleDesign* const> all()
 {
     static const std::array<const ReticleDesign*, 8> kAll = {
-        &standardRosso(),          &standardBianco(), &standardRossoFine(), &croceRossa(),
-        &croceRossaMicrometrica(), &campoCcd(),       &punto(),             &centratore(),
+        &standardRosso(),
+        &standardBianco(),
+        &standardRossoFine(),
+        &croceRossa(),
+        &croceRossaMicrometrica(),
+        &campoCcd(),
+        &punto(),
+        &centratore(),
     };
     return kAll;
 }
