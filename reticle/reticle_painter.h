@@ -3,7 +3,9 @@
 //
 // Coordinates are the client area's, in pixels at `dpi`. Each element covers
 // the whole pixels snapToPixels() gives for its box, the same pixels the
-// transparent region keeps.
+// transparent region keeps. Bars and strokes are painted without
+// antialiasing, so every one of their pixels is exactly in its colour; only
+// label text may be antialiased, and it is clipped to its label's box.
 #pragma once
 
 #include "designs/design.h"
@@ -25,18 +27,40 @@ struct PaintOptions
                                               static_cast<qsizetype>(kToggleToTransparent.size()));
 };
 
-/// Background and every element of `design`.
+/// Background and every element of `design`. The background fills the
+/// painter's whole window, so a client area larger than the design's shows
+/// more background.
 void paintDesign(QPainter& painter, const ReticleDesign& design, const PaintOptions& options);
 
 /// One element, as the design's window shows it after load.
 void drawElement(QPainter& painter, const ReticleDesign& design, const DesignElement& element,
                  const PaintOptions& options);
 
-/// The font a label is drawn in at `dpi`: its own face, size and weight, or
-/// the default user-interface font.
+/// A bar: its box filled with the design's bar colour. A bar that never gets
+/// the bar picture (beyond `img(6)`) paints nothing.
+void drawBar(QPainter& painter, const ReticleDesign& design, const DesignElement& bar, double dpi);
+
+/// A stroke: a one-pixel outline of its box (rectangle) or the one-pixel ring
+/// inscribed in its box (circle), in its colour; the inside is not painted.
+void drawStroke(QPainter& painter, const DesignElement& stroke, double dpi);
+
+/// A text label showing `caption`: back colour when opaque, the caption from
+/// the box's top edge, word-wrapped and clipped to the box, and the one-pixel
+/// border (in the text colour) when it has one.
+void drawLabel(QPainter& painter, const DesignElement& label, const QString& caption, double dpi);
+
+/// The caption a label shows: the toggle label `Label1` shows the run-time
+/// caption of `options`, every other label its stored caption.
+QString labelCaption(const DesignElement& label, const PaintOptions& options);
+
+/// The font a label is drawn in at `dpi`: its own size and weight in a
+/// sans-serif face the machine has ("MS Sans Serif" is not available outside
+/// the system the designs were drawn for), or the default user-interface
+/// font (8 points, regular) when it stores none.
 QFont labelFont(const LabelLook& look, double dpi);
 
-/// The design painted into an image of its client size at `options.dpi`.
+/// The design painted into an image (Format_RGB32) of its client size at
+/// `options.dpi`: round(client twips * dpi / 1440) pixels each way.
 QImage renderDesign(const ReticleDesign& design, const PaintOptions& options = {});
 
 } // namespace zentaro

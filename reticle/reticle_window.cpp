@@ -1,1 +1,210 @@
 #include "reticle/reticle_window.h"
+
+#include "platform/platform.h"
+#include "platform/qt_bridge.h"
+#include "reticle/region_builder.h"
+#include "reticle/reticle_painter.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <vector>
+
+namespace zentaro {
+
+namespace {
+
+constexpr std::string_view kToggleLabel = "Label1";
+constexpr std::string_view kCloseLabel = "Label2";
+constexpr std::string_view kShellLabel = "Label11";
+
+QString toQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QRect elementRect(const DesignElement& element, double dpi)
+{
+    return platform::toQRect(snapToPixels(element.pixelBox(dpi)));
+}
+
+} // namespace
+
+ReticleWindow::ReticleWindow(const ReticleDesign& design)
+    : QWidget(nullptr, Qt::Window), design_(design), dpi_(platform::logicalDpi(nullptr))
+{
+    setObjectName(toQString(design_.windowName));
+    setAttribute(Qt::WA_DeleteOnClose);
+    // Every pixel is painted by paintEvent: no system background first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setWindowTitle(toQString(design_.caption));
+    setWindowIcon(platform::commonIcon());
+    Form_Load();
+}
+
+void ReticleWindow::Form_Load()
+{
+    // The window works in pixels from here on: every box is read through
+    // pixelBox(dpi_).
+    dpi_ = platform::logicalDpi(this);
+    isTransparent_ = false;
+    toggleCaption_ = toQString(kToggleToTransparent);
+    // Bars 1 to 6 now show bar 0's one-colour picture stretched over their
+    // own boxes (bar 6 included); bars beyond 6 never get it. The painter
+    // fills exactly bars 0 to 6 with the bar colour (barShowsPicture), so
+    // there is nothing to store per bar.
+    resize(roundToInt(design_.clientWidthPixels(dpi_)),
+           roundToInt(design_.clientHeightPixels(dpi_)));
+    // No region: the window starts windowed and shows whole.
+}
+
+const DesignElement* ReticleWindow::elementAt(QPoint clientPos) const
+{
+    for (const DesignElement& element : design_.elements) {
+        if (elementRect(element, dpi_).contains(clientPos)) {
+            return &element;
+        }
+    }
+    return nullptr;
+}
+
+QRegion ReticleWindow::transparentRegion() const
+{
+    std::vector<PixelBox> boxes;
+    boxes.reserve(design_.elements.size());
+    for (const DesignElement& element : design_.elements) {
+        boxes.push_back(element.pixelBox(dpi_));
+    }
+    // Without its frame the window's outer size is its client size, so the
+    // frame offsets come out as zero and the region is in client coordinates.
+    const region::WindowMetrics metrics{width(), height(), static_cast<double>(width()),
+                                        static_cast<double>(height())};
+    const std::vector<IntRect> rects = region::transparentRects(metrics, boxes);
+    return platform::unionOfRects(rects);
+}
+
+void ReticleWindow::ShapeWindow(bool transparent)
+{
+    if (transparent) {
+        platform::setFramed(*this, false);
+        platform::applyRegion(*this, transparentRegion());
+    } else {
+        // No region at all, rather than the rectangle of the moment: a window
+        // enlarged later shows whole.
+        platform::clearRegion(*this);
+        platform::setFramed(*this, true);
+    }
+}
+
+void ReticleWindow::Label1_Click()
+{
+    ShapeWindow(!isTransparent_);
+    isTransparent_ = !isTransparent_;
+    toggleCaption_ = toQString(isTransparent_ ? kToggleToWindowed : kToggleToTransparent);
+    update();
+    platform::showAndActivate(*this);
+}
+
+void ReticleWindow::Label2_Click()
+{
+    platform::quitApplicationNow();
+}
+
+void ReticleWindow::Label11_Click()
+{
+    if (const DesignElement* label = design_.find(kShellLabel)) {
+        OpenWithShell(toQString(label->caption));
+    }
+}
+
+bool ReticleWindow::OpenWithShell(const QString& text)
+{
+    return platform::openWithShell(text);
+}
+
+void ReticleWindow::img_MouseMove(int /*index*/, Qt::MouseButtons buttons,
+                                  Qt::KeyboardModifiers /*shift*/, QPointF position)
+{
+    if (buttons != Qt::LeftButton || moveStartedThisPress_) {
+        return;
+    }
+    // At most one move per press: after the window manager's move Qt may
+    // never see the release, and would otherwise start the move again at
+    // every later motion, gluing the window to the pointer.
+    moveStartedThisPress_ = true;
+    if (!platform::startSystemMove(*this)) {
+        // No window manager to do it: follow the pointer ourselves until the
+        // release, from where the move began.
+        followingPointer_ = true;
+        followStartPointer_ = mapToGlobal(position).toPoint();
+        followStartWindow_ = pos();
+    }
+}
+
+void ReticleWindow::paintEvent(QPaintEvent* /*event*/)
+{
+    QPainter painter(this);
+    paintDesign(painter, design_, PaintOptions{dpi_, toggleCaption_});
+}
+
+void ReticleWindow::mousePressEvent(QMouseEvent* event)
+{
+    // A new press: whatever the last one left behind (a release the window
+    // manager swallowed) no longer counts.
+    pressedElement_ = elementAt(event->position().toPoint());
+    moveStartedThisPress_ = false;
+    followingPointer_ = false;
+    event->accept();
+}
+
+void ReticleWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    if (followingPointer_) {
+        if (event->buttons() & Qt::LeftButton) {
+            followPointer(event->globalPosition().toPoint());
+            return;
+        }
+        followingPointer_ = false;
+    }
+    // The pressed element keeps the mouse until the release, so the bar
+    // pressed on answers even once the pointer has left its one pixel.
+    if (pressedElement_ != nullptr && pressedElement_->isBar()) {
+        img_MouseMove(pressedElement_->index, event->buttons(), event->modifiers(),
+                      event->position());
+    }
+}
+
+void ReticleWindow::mouseReleaseEvent(QMouseEvent* event)
+{
+    const DesignElement* pressed = pressedElement_;
+    if (followingPointer_) {
+        followPointer(event->globalPosition().toPoint());
+    }
+    followingPointer_ = false;
+    if (event->buttons() == Qt::NoButton) {
+        pressedElement_ = nullptr;
+    }
+    // A click: the left button pressed and released over the same label.
+    if (event->button() == Qt::LeftButton && pressed != nullptr && pressed->isLabel() &&
+        elementAt(event->position().toPoint()) == pressed) {
+        clickLabel(*pressed);
+    }
+}
+
+void ReticleWindow::clickLabel(const DesignElement& label)
+{
+    if (label.is(kToggleLabel)) {
+        Label1_Click();
+    } else if (label.is(kCloseLabel)) {
+        Label2_Click();
+    } else if (label.is(kShellLabel)) {
+        Label11_Click();
+    }
+}
+
+void ReticleWindow::followPointer(QPoint globalPos)
+{
+    move(followStartWindow_ + (globalPos - followStartPointer_));
+}
+
+} // namespace zentaro

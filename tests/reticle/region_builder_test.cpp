@@ -1,0 +1,156 @@
+// The region builder's arithmetic: frame offsets, per-edge rounding after the
+// offset, ties to even, and what the union of the rectangles covers.
+#include "reticle/region_builder.h"
+
+#include "designs/designs.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <set>
+#include <utility>
+#include <vector>
+
+namespace zentaro::region {
+namespace {
+
+using Pixel = std::pair<int, int>;
+
+/// The pixels covered by the union of `rects`.
+std::set<Pixel> coveredPixels(const std::vector<IntRect>& rects)
+{
+    std::set<Pixel> pixels;
+    for (const IntRect& r : rects) {
+        for (int y = r.top; y < r.bottom; ++y) {
+            for (int x = r.left; x < r.right; ++x) {
+                pixels.insert({x, y});
+            }
+        }
+    }
+    return pixels;
+}
+
+struct OffsetsCase
+{
+    const char* name;
+    WindowMetrics metrics;
+    FrameOffsets expected;
+};
+
+class FrameOffsetsTest : public testing::TestWithParam<OffsetsCase>
+{
+};
+
+TEST_P(FrameOffsetsTest, BorderAndTopOffset)
+{
+    EXPECT_EQ(frameOffsets(GetParam().metrics), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Metrics, FrameOffsetsTest,
+    testing::Values(
+        // 504 x 422 outer, 496 x 395 client: b = 4, t = 422 - 4 - 395 = 23.
+        OffsetsCase{"WorkedExample", {504, 422, 496, 395}, {4, 23}},
+        // W - client width odd: the half rounds to the even neighbour.
+        OffsetsCase{"NineRoundsDownToFour", {505, 422, 496, 395}, {4, 23}},
+        OffsetsCase{"ElevenRoundsUpToSix", {507, 422, 496, 395}, {6, 21}},
+        OffsetsCase{"Frameless", {496, 395, 496, 395}, {0, 0}},
+        // H - b is integer; the real client height then rounds the result.
+        OffsetsCase{"RealClientHeightTie", {504, 422, 496, 394.5}, {4, 24}},
+        OffsetsCase{"RealClientHeightTieToEven", {504, 422, 496, 395.5}, {4, 22}}),
+    [](const testing::TestParamInfo<OffsetsCase>& info) { return info.param.name; });
+
+TEST(WindowedRect, IsTheWholeWindow)
+{
+    EXPECT_EQ(windowedRect({504, 422, 496, 395}), (IntRect{0, 0, 504, 422}));
+}
+
+struct RectCase
+{
+    const char* name;
+    WindowMetrics metrics;
+    PixelBox box;
+    IntRect expected;
+};
+
+class TransparentRectTest : public testing::TestWithParam<RectCase>
+{
+};
+
+TEST_P(TransparentRectTest, OneElement)
+{
+    const PixelBox boxes[] = {GetParam().box};
+    const std::vector<IntRect> rects = transparentRects(GetParam().metrics, boxes);
+    ASSERT_EQ(rects.size(), 1u);
+    EXPECT_EQ(rects.front(), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Elements, TransparentRectTest,
+    testing::Values(
+        // StandardBianco's toggle label (3000, 240, 1455, 255) twips =
+        // (200, 16, 97, 17) px, shifted by b = 4, t = 23.
+        RectCase{"WorkedExample", {504, 422, 496, 395}, {200, 16, 97, 17}, {204, 39, 301, 56}},
+        // Each edge is rounded after the offset: round(24.8) = 25, not
+        // round(14.4) + round(10.4) = 24.
+        RectCase{"EdgesRoundedAfterOffset", {8, 8, 0, 0}, {10.4, 10.4, 10.4, 10.4},
+                 {14, 14, 25, 25}},
+        // 250 twips = 16.67 px: the same right edge as a 255-twip width.
+        RectCase{"NonWholeWidth", {100, 100, 100, 100}, {240, 168, 250.0 / 15, 1},
+                 {240, 168, 257, 169}},
+        RectCase{"TiesToEven", {0, 0, 0, 0}, {2.5, 3.5, 2, 2}, {2, 4, 4, 6}}),
+    [](const testing::TestParamInfo<RectCase>& info) { return info.param.name; });
+
+TEST(TransparentRects, NoElementsGiveAnEmptyRegion)
+{
+    EXPECT_TRUE(transparentRects({504, 422, 496, 395}, {}).empty());
+}
+
+TEST(TransparentRects, CoincidingAndOverlappingBoxesCoverEachPixelOnce)
+{
+    // img(2) and img(3) share a box; img(0) overlaps its last column.
+    const PixelBox boxes[] = {{200, 0, 25, 17}, {200, 0, 25, 17}, {224, 0, 49, 17}};
+    const auto pixels = coveredPixels(transparentRects({496, 395, 496, 395}, boxes));
+    EXPECT_EQ(pixels.size(), static_cast<std::size_t>((273 - 200) * 17));
+}
+
+TEST(TransparentRects, UnreadableBoxIsSkippedAndTheRestStillCount)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const PixelBox boxes[] = {{nan, 0, 1, 1}, {5, 5, 2, 2}, {0, inf, 1, 1}, {1e300, 0, 1, 1}};
+    const std::vector<IntRect> rects = transparentRects({10, 10, 10, 10}, boxes);
+    ASSERT_EQ(rects.size(), 1u);
+    EXPECT_EQ(rects.front(), (IntRect{5, 5, 7, 7}));
+}
+
+TEST(TransparentRects, RepeatCallGivesTheSameRegion)
+{
+    const ReticleDesign& design = designs::standardBianco();
+    std::vector<PixelBox> boxes;
+    for (const DesignElement& e : design.elements) {
+        boxes.push_back(e.pixelBox(kReferenceDpi));
+    }
+    const WindowMetrics metrics{504, 422, 496, 395};
+    EXPECT_EQ(transparentRects(metrics, boxes), transparentRects(metrics, boxes));
+}
+
+TEST(TransparentRects, EveryDesignAtReferenceDpiKeepsItsTablePixels)
+{
+    // At 96 dpi with no frame every rectangle is exactly the element's pixel
+    // box: the region puts each element where the painter draws it.
+    for (const ReticleDesign* design : designs::all()) {
+        for (const DesignElement& e : design->elements) {
+            const PixelBox box = e.pixelBox(kReferenceDpi);
+            const PixelBox one[] = {box};
+            const auto rects = transparentRects({500, 400, 500, 400}, one);
+            ASSERT_EQ(rects.size(), 1u) << design->designName << ' ' << e.displayName();
+            EXPECT_EQ(rects.front(), snapToPixels(box))
+                << design->designName << ' ' << e.displayName();
+        }
+    }
+}
+
+} // namespace
+} // namespace zentaro::region
