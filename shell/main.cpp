@@ -16,6 +16,8 @@ int main(int argc, char* argv[])
         return 1;
     }
     QApplication app(argc, argv);
+    // Lets the desktop tie our windows to the installed menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("it.corvalena.zentaro"));
     zentaro::shell::Application shell;
     shell.start();
     return QApplication::exec();
