@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run test package clean
+.PHONY: all deps configure build run test package bench clean
 
 all: build
 
@@ -24,6 +24,13 @@ test: build
 
 package: build
 	@cd $(BUILD) && cpack -G DEB
+
+# Benchmarks want an optimised build of their own, without the tests.
+BENCH_BUILD ?= build-release
+bench:
+	@$(MAKE) --no-print-directory build BUILD=$(BENCH_BUILD) \
+		CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF"
+	@bench/run-all.sh $(BENCH_BUILD)
 
 clean:
 	rm -rf $(BUILD)
