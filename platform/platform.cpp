@@ -1,12 +1,23 @@
 #include "platform/platform.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QScreen>
 #include <QUrl>
 #include <QWidget>
 #include <QWindow>
+
+#include <cmath>
+#include <vector>
+
+#if __has_include(<QtGui/qguiapplication_platform.h>) && __has_include(<xcb/shape.h>)
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/shape.h>
+#include <xcb/xcb.h>
+#define ZENTARO_HAVE_XCB_SHAPE 1
+#endif
 
 namespace zentaro::platform {
 
@@ -28,14 +39,70 @@ QRegion unionOfRects(std::span<const IntRect> rects)
     return region;
 }
 
-void applyRegion(QWidget& window, const QRegion& region)
+QRegion logicalCover(std::span<const IntRect> deviceRects, double devicePixelRatio)
 {
-    if (region.isEmpty()) {
+    std::vector<IntRect> logical;
+    logical.reserve(deviceRects.size());
+    for (const IntRect& r : deviceRects) {
+        logical.push_back({static_cast<int>(std::floor(r.left / devicePixelRatio)),
+                           static_cast<int>(std::floor(r.top / devicePixelRatio)),
+                           static_cast<int>(std::ceil(r.right / devicePixelRatio)),
+                           static_cast<int>(std::ceil(r.bottom / devicePixelRatio))});
+    }
+    return unionOfRects(logical);
+}
+
+namespace {
+
+/// Sets the X shape of `window` to exactly `deviceRects` (X works in device
+/// pixels). Returns false where the window is not on X11.
+bool setNativeShape(QWidget& window, std::span<const IntRect> deviceRects)
+{
+#ifdef ZENTARO_HAVE_XCB_SHAPE
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr || window.windowHandle() == nullptr) {
+        return false;
+    }
+    std::vector<xcb_rectangle_t> rects;
+    rects.reserve(deviceRects.size());
+    for (const IntRect& r : deviceRects) {
+        if (!r.isEmpty()) {
+            rects.push_back({static_cast<int16_t>(r.left), static_cast<int16_t>(r.top),
+                             static_cast<uint16_t>(r.width()), static_cast<uint16_t>(r.height())});
+        }
+    }
+    xcb_connection_t* connection = x11->connection();
+    xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING,
+                         XCB_CLIP_ORDERING_UNSORTED, static_cast<xcb_window_t>(window.winId()), 0,
+                         0, static_cast<uint32_t>(rects.size()), rects.data());
+    xcb_flush(connection);
+    return true;
+#else
+    (void)window;
+    (void)deviceRects;
+    return false;
+#endif
+}
+
+} // namespace
+
+void applyRegion(QWidget& window, std::span<const IntRect> deviceRects)
+{
+    const double ratio = window.devicePixelRatioF();
+    const QRegion cover = logicalCover(deviceRects, ratio);
+    if (cover.isEmpty()) {
         // An empty mask means "no mask" to Qt. A one-pixel rectangle just
         // outside the window keeps the window shaped, with nothing visible.
         window.setMask(QRegion(-1, -1, 1, 1));
     } else {
-        window.setMask(region);
+        // Qt keeps this for its own clipping and input; it covers every
+        // device pixel of the shape, so no element pixel is clipped.
+        window.setMask(cover);
+    }
+    if (ratio != 1.0) {
+        // Qt would round the logical mask to device pixels on its own,
+        // which at fractional ratios adds or drops one-pixel slivers.
+        setNativeShape(window, deviceRects);
     }
     window.update();
 }

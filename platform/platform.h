@@ -26,9 +26,17 @@ namespace zentaro::platform {
 QRegion unionOfRects(std::span<const IntRect> rects);
 
 /// Makes `window` (a top-level) visible, and hit by the mouse, only inside
-/// `region`, in client coordinates, and repaints it. An empty region leaves
-/// nothing of the window visible (it does not mean "no region").
-void applyRegion(QWidget& window, const QRegion& region);
+/// the union of `deviceRects`, and repaints it. The rectangles are in device
+/// pixels of the client area (logical pixels times the window's device pixel
+/// ratio), so at fractional scales the shape is exact to the device pixel
+/// rather than rounded from logical pixels. No rectangles leave nothing of
+/// the window visible (it does not mean "no region").
+void applyRegion(QWidget& window, std::span<const IntRect> deviceRects);
+
+/// The logical region that covers every device pixel of `deviceRects` at
+/// `devicePixelRatio`: each rectangle widened outwards to whole logical
+/// pixels. Equal to the exact union at ratios 1 and 2.
+QRegion logicalCover(std::span<const IntRect> deviceRects, double devicePixelRatio);
 
 /// Removes the region: the whole window shows again, at any size.
 void clearRegion(QWidget& window);

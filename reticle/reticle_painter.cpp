@@ -40,20 +40,21 @@ QRect pixelRect(const DesignElement& element, double dpi)
     return platform::toQRect(snapToPixels(element.pixelBox(dpi)));
 }
 
-/// One-pixel outline of `box`, drawn as four filled runs so that no pen
-/// geometry can shift or blend a pixel. A box one or two pixels across is
-/// all outline.
-void fillOutline(QPainter& painter, const QRect& box, const QColor& colour)
+/// Outline of `box`, `width` pixels wide, drawn as four filled runs so that
+/// no pen geometry can shift or blend a pixel. A box no more than two line
+/// widths across is all outline.
+void fillOutline(QPainter& painter, const QRect& box, const QColor& colour, int width)
 {
-    if (box.width() <= 2 || box.height() <= 2) {
+    if (box.width() <= 2 * width || box.height() <= 2 * width) {
         painter.fillRect(box, colour);
         return;
     }
-    const int innerHeight = box.height() - 2;
-    painter.fillRect(QRect(box.left(), box.top(), box.width(), 1), colour);
-    painter.fillRect(QRect(box.left(), box.bottom(), box.width(), 1), colour);
-    painter.fillRect(QRect(box.left(), box.top() + 1, 1, innerHeight), colour);
-    painter.fillRect(QRect(box.right(), box.top() + 1, 1, innerHeight), colour);
+    const int innerHeight = box.height() - 2 * width;
+    painter.fillRect(QRect(box.left(), box.top(), box.width(), width), colour);
+    painter.fillRect(QRect(box.left(), box.bottom() - width + 1, box.width(), width), colour);
+    painter.fillRect(QRect(box.left(), box.top() + width, width, innerHeight), colour);
+    painter.fillRect(QRect(box.right() - width + 1, box.top() + width, width, innerHeight),
+                     colour);
 }
 
 /// Whether the centre of pixel (x, y) of a `width` x `height` box lies in
@@ -71,29 +72,31 @@ bool insideInscribedEllipse(int x, int y, int width, int height)
     return dx * dx + dy * dy <= 1.0;
 }
 
-/// A ring pixel lies inside the ellipse with a side neighbour outside it:
-/// a one-pixel ring that touches all four edges of the box and never leaves it.
-bool onInscribedRing(int x, int y, int width, int height)
+/// A ring pixel lies inside the ellipse with a pixel `lineWidth` steps to a
+/// side outside it: a ring `lineWidth` pixels thick that touches all four
+/// edges of the box and never leaves it.
+bool onInscribedRing(int x, int y, int width, int height, int lineWidth)
 {
     return insideInscribedEllipse(x, y, width, height) &&
-           (!insideInscribedEllipse(x - 1, y, width, height) ||
-            !insideInscribedEllipse(x + 1, y, width, height) ||
-            !insideInscribedEllipse(x, y - 1, width, height) ||
-            !insideInscribedEllipse(x, y + 1, width, height));
+           (!insideInscribedEllipse(x - lineWidth, y, width, height) ||
+            !insideInscribedEllipse(x + lineWidth, y, width, height) ||
+            !insideInscribedEllipse(x, y - lineWidth, width, height) ||
+            !insideInscribedEllipse(x, y + lineWidth, width, height));
 }
 
 /// The ring inscribed in `box`, filled run by run along each row.
-void fillInscribedRing(QPainter& painter, const QRect& box, const QColor& colour)
+void fillInscribedRing(QPainter& painter, const QRect& box, const QColor& colour, int lineWidth)
 {
     for (int y = 0; y < box.height(); ++y) {
         int x = 0;
         while (x < box.width()) {
-            if (!onInscribedRing(x, y, box.width(), box.height())) {
+            if (!onInscribedRing(x, y, box.width(), box.height(), lineWidth)) {
                 ++x;
                 continue;
             }
             const int runStart = x;
-            while (x < box.width() && onInscribedRing(x, y, box.width(), box.height())) {
+            while (x < box.width() &&
+                   onInscribedRing(x, y, box.width(), box.height(), lineWidth)) {
                 ++x;
             }
             painter.fillRect(QRect(box.left() + runStart, box.top() + y, x - runStart, 1), colour);
@@ -123,9 +126,31 @@ void drawCaption(QPainter& painter, const QRect& area, const QString& caption,
 
 } // namespace
 
+int deviceLineWidth(double devicePixelRatio)
+{
+    return std::max(1, roundToInt(devicePixelRatio));
+}
+
+PaintOptions deviceOptions(const PaintOptions& options, double devicePixelRatio)
+{
+    PaintOptions scaled = options;
+    scaled.dpi = options.dpi * devicePixelRatio;
+    scaled.lineWidthPixels = options.lineWidthPixels * deviceLineWidth(devicePixelRatio);
+    return scaled;
+}
+
 void paintDesign(QPainter& painter, const ReticleDesign& design, const PaintOptions& options)
 {
     painter.fillRect(painter.window(), platform::toQColor(design.background));
+    const qreal ratio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
+    if (ratio != 1.0) {
+        // Logical coordinates would land between device pixels at 150 %:
+        // draw the design in device pixels and lay the image on them 1:1.
+        QImage image = renderDesign(design, deviceOptions(options, ratio));
+        image.setDevicePixelRatio(ratio);
+        painter.drawImage(QPointF(0, 0), image);
+        return;
+    }
     // Last to first: an element earlier in the list covers a later one.
     for (auto it = design.elements.rbegin(); it != design.elements.rend(); ++it) {
         drawElement(painter, design, *it, options);
@@ -142,10 +167,11 @@ void drawElement(QPainter& painter, const ReticleDesign& design, const DesignEle
         drawBar(painter, design, element, options.dpi);
         break;
     case ElementKind::Stroke:
-        drawStroke(painter, element, options.dpi);
+        drawStroke(painter, element, options.dpi, options.lineWidthPixels);
         break;
     case ElementKind::TextLabel:
-        drawLabel(painter, element, labelCaption(element, options), options.dpi);
+        drawLabel(painter, element, labelCaption(element, options), options.dpi,
+                  options.lineWidthPixels);
         break;
     }
     painter.restore();
@@ -161,7 +187,7 @@ void drawBar(QPainter& painter, const ReticleDesign& design, const DesignElement
     painter.fillRect(pixelRect(bar, dpi), platform::toQColor(design.barColour));
 }
 
-void drawStroke(QPainter& painter, const DesignElement& stroke, double dpi)
+void drawStroke(QPainter& painter, const DesignElement& stroke, double dpi, int lineWidth)
 {
     const QRect box = pixelRect(stroke, dpi);
     if (box.isEmpty()) {
@@ -169,13 +195,14 @@ void drawStroke(QPainter& painter, const DesignElement& stroke, double dpi)
     }
     const QColor colour = platform::toQColor(stroke.strokeColour);
     if (stroke.shape == StrokeShape::Circle) {
-        fillInscribedRing(painter, box, colour);
+        fillInscribedRing(painter, box, colour, lineWidth);
     } else {
-        fillOutline(painter, box, colour);
+        fillOutline(painter, box, colour, lineWidth);
     }
 }
 
-void drawLabel(QPainter& painter, const DesignElement& label, const QString& caption, double dpi)
+void drawLabel(QPainter& painter, const DesignElement& label, const QString& caption, double dpi,
+               int lineWidth)
 {
     const QRect box = pixelRect(label, dpi);
     if (box.isEmpty()) {
@@ -189,8 +216,8 @@ void drawLabel(QPainter& painter, const DesignElement& label, const QString& cap
     QRect textArea = box;
     if (look.border == LabelBorder::Single) {
         // The design stores no border colour: the border takes the text's.
-        fillOutline(painter, box, platform::toQColor(look.foreColour));
-        textArea = box.adjusted(1, 1, -1, -1);
+        fillOutline(painter, box, platform::toQColor(look.foreColour), lineWidth);
+        textArea = box.adjusted(lineWidth, lineWidth, -lineWidth, -lineWidth);
     }
     drawCaption(painter, textArea, caption, look, dpi);
     painter.restore();

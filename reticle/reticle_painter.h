@@ -25,11 +25,23 @@ struct PaintOptions
     /// The toggle label's current caption.
     QString toggleCaption = QString::fromUtf8(kToggleToTransparent.data(),
                                               static_cast<qsizetype>(kToggleToTransparent.size()));
+    /// Width of outlines and rings, in pixels of the target.
+    int lineWidthPixels = 1;
 };
+
+/// The pixels one logical pixel of line width takes on a device with this
+/// device pixel ratio: 1 at 100 % and 125 %, 2 at 150 % and 200 %.
+int deviceLineWidth(double devicePixelRatio);
+
+/// `options` for painting directly in device pixels of a device with this
+/// device pixel ratio: dpi and line width scaled.
+PaintOptions deviceOptions(const PaintOptions& options, double devicePixelRatio);
 
 /// Background and every element of `design`. The background fills the
 /// painter's whole window, so a client area larger than the design's shows
-/// more background.
+/// more background. On a device with a device pixel ratio other than 1 the
+/// design is drawn in device pixels (see deviceOptions()), so every bar and
+/// stroke stays crisp and covers exactly the device pixels of its snapped box.
 void paintDesign(QPainter& painter, const ReticleDesign& design, const PaintOptions& options);
 
 /// One element, as the design's window shows it after load.
@@ -40,14 +52,16 @@ void drawElement(QPainter& painter, const ReticleDesign& design, const DesignEle
 /// the bar picture (beyond `img(6)`) paints nothing.
 void drawBar(QPainter& painter, const ReticleDesign& design, const DesignElement& bar, double dpi);
 
-/// A stroke: a one-pixel outline of its box (rectangle) or the one-pixel ring
-/// inscribed in its box (circle), in its colour; the inside is not painted.
-void drawStroke(QPainter& painter, const DesignElement& stroke, double dpi);
+/// A stroke: an outline of its box (rectangle) or the ring inscribed in its
+/// box (circle), `lineWidth` pixels wide, in its colour; the inside is not
+/// painted.
+void drawStroke(QPainter& painter, const DesignElement& stroke, double dpi, int lineWidth = 1);
 
 /// A text label showing `caption`: back colour when opaque, the caption from
 /// the box's top edge, word-wrapped and clipped to the box, and the one-pixel
 /// border (in the text colour) when it has one.
-void drawLabel(QPainter& painter, const DesignElement& label, const QString& caption, double dpi);
+void drawLabel(QPainter& painter, const DesignElement& label, const QString& caption, double dpi,
+               int lineWidth = 1);
 
 /// The caption a label shows: the toggle label `Label1` shows the run-time
 /// caption of `options`, every other label its stored caption.

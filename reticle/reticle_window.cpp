@@ -68,26 +68,37 @@ const DesignElement* ReticleWindow::elementAt(QPoint clientPos) const
     return nullptr;
 }
 
-QRegion ReticleWindow::transparentRegion() const
+std::vector<IntRect> ReticleWindow::transparentDeviceRects() const
 {
+    // The region is built in device pixels, the unit the painter snaps the
+    // elements to and the window system shapes in.
+    const double ratio = devicePixelRatioF();
+    const double deviceDpi = dpi_ * ratio;
     std::vector<PixelBox> boxes;
     boxes.reserve(design_.elements.size());
     for (const DesignElement& element : design_.elements) {
-        boxes.push_back(element.pixelBox(dpi_));
+        boxes.push_back(element.pixelBox(deviceDpi));
     }
     // Without its frame the window's outer size is its client size, so the
     // frame offsets come out as zero and the region is in client coordinates.
-    const region::WindowMetrics metrics{width(), height(), static_cast<double>(width()),
-                                        static_cast<double>(height())};
-    const std::vector<IntRect> rects = region::transparentRects(metrics, boxes);
-    return platform::unionOfRects(rects);
+    const int deviceWidth = roundToInt(width() * ratio);
+    const int deviceHeight = roundToInt(height() * ratio);
+    const region::WindowMetrics metrics{deviceWidth, deviceHeight,
+                                        static_cast<double>(deviceWidth),
+                                        static_cast<double>(deviceHeight)};
+    return region::transparentRects(metrics, boxes);
+}
+
+QRegion ReticleWindow::transparentRegion() const
+{
+    return platform::logicalCover(transparentDeviceRects(), devicePixelRatioF());
 }
 
 void ReticleWindow::ShapeWindow(bool transparent)
 {
     if (transparent) {
         platform::setFramed(*this, false);
-        platform::applyRegion(*this, transparentRegion());
+        platform::applyRegion(*this, transparentDeviceRects());
     } else {
         // No region at all, rather than the rectangle of the moment: a window
         // enlarged later shows whole.

@@ -13,6 +13,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <vector>
+
 namespace zentaro {
 
 class ReticleWindow : public QWidget
@@ -34,8 +36,12 @@ public:
 
     /// The topmost element whose box holds `clientPos`, or nullptr.
     const DesignElement* elementAt(QPoint clientPos) const;
-    /// The transparent state's region for the window as it is now, in client
-    /// coordinates.
+    /// The transparent state's region for the window as it is now: the
+    /// rectangles in device pixels of the client area (logical pixels times
+    /// the device pixel ratio), exactly where the painter puts the elements.
+    std::vector<IntRect> transparentDeviceRects() const;
+    /// The same region in logical client coordinates (at a fractional
+    /// device pixel ratio, widened to whole logical pixels).
     QRegion transparentRegion() const;
 
     // Handlers.

@@ -897,6 +897,56 @@ TEST(PainterIcon, CommonIconIsARedCrosshairWithTicksOnBlack)
     EXPECT_TRUE(report.result());
 }
 
+// ---- Device pixel ratios --------------------------------------------------------
+
+/// `design` painted the way a window with this device pixel ratio paints it.
+QImage paintAtRatio(const ReticleDesign& design, double ratio)
+{
+    const QSize logical(roundToInt(design.clientWidthPixels(kReferenceDpi)),
+                        roundToInt(design.clientHeightPixels(kReferenceDpi)));
+    QImage image(QSize(roundToInt(logical.width() * ratio), roundToInt(logical.height() * ratio)),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    QPainter painter(&image);
+    paintDesign(painter, design, {});
+    painter.end();
+    return image;
+}
+
+TEST(PainterDeviceRatio, ScaledDevicesGetTheDesignDrawnInDevicePixels)
+{
+    // At 125 %, 150 % and 200 % every device pixel equals the design drawn
+    // directly at the device's resolution: nothing is resampled or blended.
+    for (double ratio : {1.25, 1.5, 2.0}) {
+        for (const ReticleDesign* design : designs::all()) {
+            QImage painted = paintAtRatio(*design, ratio);
+            painted.setDevicePixelRatio(1.0);
+            const QImage direct = renderDesign(*design, deviceOptions({}, ratio));
+            const QImage overlap = painted.copy(QRect(QPoint(0, 0), direct.size()));
+            EXPECT_EQ(overlap, direct) << design->designName << " at " << ratio;
+        }
+    }
+}
+
+TEST(PainterDeviceRatio, LinesAreOneLogicalPixelRoundedToWholeDevicePixels)
+{
+    struct Case
+    {
+        double ratio;
+        int lineWidth;
+    };
+    for (const Case c : {Case{1.0, 1}, Case{1.25, 1}, Case{1.5, 2}, Case{2.0, 2}, Case{3.0, 3}}) {
+        EXPECT_EQ(deviceLineWidth(c.ratio), c.lineWidth) << c.ratio;
+    }
+    // Punto's 9-pixel ring at 200 %: 18 device pixels across, two thick, hollow.
+    const QImage image = renderDesign(designs::punto(), deviceOptions({}, 2.0));
+    const QRect ring(480, 384, 18, 18);
+    EXPECT_EQ(pixelAt(image, ring.left() + 9, ring.top()), kRed);
+    EXPECT_EQ(pixelAt(image, ring.left() + 9, ring.top() + 1), kRed);
+    EXPECT_EQ(pixelAt(image, ring.left() + 9, ring.top() + 2), kBackground);
+    EXPECT_EQ(pixelAt(image, ring.center().x(), ring.center().y()), kBackground);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
