@@ -21,16 +21,34 @@
 
 namespace zentaro::platform {
 
+namespace {
+
+/// The union of a non-empty slice, halving it: log n levels of unions of
+/// regions of similar size, rather than n unions into one growing region.
+QRegion uniteHalves(std::span<const IntRect> rects)
+{
+    if (rects.size() == 1) {
+        const IntRect& r = rects.front();
+        return r.isEmpty() ? QRegion() : QRegion(r.left, r.top, r.width(), r.height());
+    }
+    const std::size_t half = rects.size() / 2;
+    return uniteHalves(rects.first(half)).united(uniteHalves(rects.subspan(half)));
+}
+
+} // namespace
+
 QRegion unionOfRects(std::span<const IntRect> rects)
 {
-    // QRegion::setRects builds the banded region from all rectangles at once;
-    // it is far cheaper than one union per rectangle for the larger designs.
+    return rects.empty() ? QRegion() : uniteHalves(rects);
+}
+
+QRegion regionFromBandedRects(std::span<const IntRect> bandedRects)
+{
+    // setRects takes the banded form as it is, with no union of its own.
     QList<QRect> qrects;
-    qrects.reserve(static_cast<qsizetype>(rects.size()));
-    for (const IntRect& rect : rects) {
-        if (!rect.isEmpty()) {
-            qrects.append(QRect(rect.left, rect.top, rect.width(), rect.height()));
-        }
+    qrects.reserve(static_cast<qsizetype>(bandedRects.size()));
+    for (const IntRect& rect : bandedRects) {
+        qrects.append(QRect(rect.left, rect.top, rect.width(), rect.height()));
     }
     QRegion region;
     if (!qrects.isEmpty()) {

@@ -22,8 +22,13 @@ namespace zentaro::platform {
 // A window region is a set of pixels in the window's own coordinates, built
 // as a union of integer rectangles with exclusive right and bottom edges.
 
-/// The union of `rects`, built in one pass. Empty rectangles add nothing.
+/// The union of `rects`, which may overlap. Empty rectangles add nothing.
 QRegion unionOfRects(std::span<const IntRect> rects);
+
+/// The region of rectangles already in banded form (non-overlapping, sorted
+/// by top then left, each band's rectangles sharing top and bottom), taken
+/// as they are: the cheap way for a union computed beforehand.
+QRegion regionFromBandedRects(std::span<const IntRect> bandedRects);
 
 /// Makes `window` (a top-level) visible, and hit by the mouse, only inside
 /// the union of `deviceRects`, and repaints it. The rectangles are in device

@@ -1,5 +1,6 @@
 #include "reticle/region_builder.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zentaro::region {
@@ -56,6 +57,91 @@ std::vector<IntRect> transparentRects(const WindowMetrics& metrics,
         }
     }
     return rects;
+}
+
+namespace {
+
+struct Run
+{
+    int left;
+    int right;
+    friend bool operator==(const Run&, const Run&) = default;
+};
+
+/// The merged x-runs of `active`, which is sorted by left edge.
+void mergeRuns(const std::vector<const IntRect*>& active, std::vector<Run>& runs)
+{
+    runs.clear();
+    for (const IntRect* r : active) {
+        if (!runs.empty() && r->left <= runs.back().right) {
+            runs.back().right = std::max(runs.back().right, r->right);
+        } else {
+            runs.push_back({r->left, r->right});
+        }
+    }
+}
+
+} // namespace
+
+std::vector<IntRect> bandedUnion(std::span<const IntRect> rects)
+{
+    std::vector<const IntRect*> byTop;
+    std::vector<int> edges;
+    byTop.reserve(rects.size());
+    edges.reserve(2 * rects.size());
+    for (const IntRect& r : rects) {
+        if (!r.isEmpty()) {
+            byTop.push_back(&r);
+            edges.push_back(r.top);
+            edges.push_back(r.bottom);
+        }
+    }
+    std::sort(byTop.begin(), byTop.end(),
+              [](const IntRect* a, const IntRect* b) { return a->top < b->top; });
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+
+    std::vector<IntRect> result;
+    result.reserve(4 * byTop.size());
+    // The rectangles crossing the current band, kept sorted by left edge so
+    // that each band's runs come out in one pass.
+    std::vector<const IntRect*> active;
+    std::vector<Run> runs;
+    std::vector<Run> previousRuns;
+    std::size_t previousBandStart = 0; // index in result of the last band's first rectangle
+    int previousBottom = 0;
+    std::size_t next = 0;
+    const auto byLeft = [](const IntRect* a, const IntRect* b) { return a->left < b->left; };
+    for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
+        const int top = edges[i];
+        const int bottom = edges[i + 1];
+        // Rectangles ending at this band's top leave; those starting there join.
+        std::erase_if(active, [top](const IntRect* r) { return r->bottom <= top; });
+        while (next < byTop.size() && byTop[next]->top <= top) {
+            const IntRect* joining = byTop[next++];
+            active.insert(std::upper_bound(active.begin(), active.end(), joining, byLeft),
+                          joining);
+        }
+        mergeRuns(active, runs);
+        if (runs.empty()) {
+            previousRuns.clear();
+            continue;
+        }
+        if (runs == previousRuns && previousBottom == top) {
+            // Same runs right below the last band: that band grows.
+            for (std::size_t k = previousBandStart; k < result.size(); ++k) {
+                result[k].bottom = bottom;
+            }
+        } else {
+            previousBandStart = result.size();
+            for (const Run& run : runs) {
+                result.push_back({run.left, top, run.right, bottom});
+            }
+            previousRuns = runs;
+        }
+        previousBottom = bottom;
+    }
+    return result;
 }
 
 } // namespace zentaro::region

@@ -49,4 +49,12 @@ IntRect windowedRect(const WindowMetrics& metrics);
 std::vector<IntRect> transparentRects(const WindowMetrics& metrics,
                                       std::span<const PixelBox> elementBoxes);
 
+/// The union of `rects` in the canonical banded form window systems and
+/// QRegion::setRects expect: rectangles that do not overlap, sorted by top
+/// then left, grouped in horizontal bands whose rectangles share their top
+/// and bottom; touching runs in a band are merged, and vertically adjacent
+/// bands with the same runs are merged. Built in one sweep over the edges,
+/// not by one union per rectangle. Empty rectangles add nothing.
+std::vector<IntRect> bandedUnion(std::span<const IntRect> rects);
+
 } // namespace zentaro::region

@@ -91,7 +91,12 @@ std::vector<IntRect> ReticleWindow::transparentDeviceRects() const
 
 QRegion ReticleWindow::transparentRegion() const
 {
-    return platform::logicalCover(transparentDeviceRects(), devicePixelRatioF());
+    const std::vector<IntRect> deviceRects = transparentDeviceRects();
+    const double ratio = devicePixelRatioF();
+    if (ratio == 1.0) {
+        return platform::regionFromBandedRects(region::bandedUnion(deviceRects));
+    }
+    return platform::logicalCover(deviceRects, ratio);
 }
 
 void ReticleWindow::ShapeWindow(bool transparent)

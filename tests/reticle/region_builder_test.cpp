@@ -152,5 +152,78 @@ TEST(TransparentRects, EveryDesignAtReferenceDpiKeepsItsTablePixels)
     }
 }
 
+// ---- Banded union ------------------------------------------------------------
+
+/// Whether `rects` are in banded form: no overlaps, sorted by top then left,
+/// every band's rectangles sharing top and bottom, no touching runs in a band.
+bool isBanded(const std::vector<IntRect>& rects)
+{
+    for (std::size_t i = 1; i < rects.size(); ++i) {
+        const IntRect& a = rects[i - 1];
+        const IntRect& b = rects[i];
+        if (a.top == b.top) {
+            if (a.bottom != b.bottom || a.right >= b.left) {
+                return false;
+            }
+        } else if (b.top < a.bottom) {
+            return false;
+        }
+    }
+    return true;
+}
+
+struct BandedCase
+{
+    const char* name;
+    std::vector<IntRect> input;
+};
+
+class BandedUnionTest : public testing::TestWithParam<BandedCase>
+{
+};
+
+TEST_P(BandedUnionTest, CoversExactlyTheUnionInBandedForm)
+{
+    const std::vector<IntRect> banded = bandedUnion(GetParam().input);
+    EXPECT_TRUE(isBanded(banded));
+    EXPECT_EQ(coveredPixels(banded), coveredPixels(GetParam().input));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rects, BandedUnionTest,
+    testing::Values(BandedCase{"Nothing", {}},
+                    BandedCase{"OnlyEmptyRects", {{3, 3, 3, 9}, {1, 1, 5, 1}}},
+                    BandedCase{"Coinciding", {{200, 0, 225, 17}, {200, 0, 225, 17}}},
+                    // The title strip: two bars, the close label over the last
+                    // column, the toggle label over the last row.
+                    BandedCase{"TitleStrip",
+                               {{272, 0, 297, 16}, {200, 0, 225, 17}, {224, 0, 273, 17},
+                                {200, 16, 297, 33}}},
+                    BandedCase{"Cross", {{152, 184, 345, 185}, {240, 88, 241, 273}}},
+                    BandedCase{"TouchingSideBySide", {{0, 0, 5, 5}, {5, 0, 9, 5}}},
+                    BandedCase{"Nested", {{0, 0, 100, 100}, {10, 10, 20, 20}}},
+                    BandedCase{"Staircase", {{0, 0, 4, 4}, {2, 2, 6, 6}, {4, 4, 8, 8}}}),
+    [](const testing::TestParamInfo<BandedCase>& info) { return info.param.name; });
+
+TEST(BandedUnion, MergesBandsWithTheSameRuns)
+{
+    // Two stacked halves of one rectangle become that rectangle.
+    const IntRect halves[] = {{0, 5, 10, 8}, {0, 0, 10, 5}};
+    EXPECT_EQ(bandedUnion(halves), (std::vector<IntRect>{{0, 0, 10, 8}}));
+}
+
+TEST(BandedUnion, EveryDesignGivesTheUnionOfItsElementBoxes)
+{
+    for (const ReticleDesign* design : designs::all()) {
+        std::vector<IntRect> rects;
+        for (const DesignElement& e : design->elements) {
+            rects.push_back(snapToPixels(e.pixelBox(kReferenceDpi)));
+        }
+        const std::vector<IntRect> banded = bandedUnion(rects);
+        EXPECT_TRUE(isBanded(banded)) << design->designName;
+        EXPECT_EQ(coveredPixels(banded), coveredPixels(rects)) << design->designName;
+    }
+}
+
 } // namespace
 } // namespace zentaro::region

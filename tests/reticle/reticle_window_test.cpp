@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "platform/qt_bridge.h"
 #include "reticle/region_builder.h"
+#include "reticle/reticle_painter.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -96,6 +97,7 @@ private slots:
     void loadsWindowedWithTrasparente();
     void twoTogglesRestoreTheWindowedState();
     void windowedAfterReturnShowsWholeWhenEnlarged();
+    void transparentWindowPaintsEveryElementPixel();
     void dragButtonRules_data();
     void dragButtonRules();
     void dragFollowsThePressedBarAfterThePointerLeavesIt();
@@ -162,6 +164,33 @@ void ReticleWindowTest::windowedAfterReturnShowsWholeWhenEnlarged()
     w->resize(w->width() + 100, w->height() + 80);
     // No region is left behind: the enlarged window shows whole.
     QVERIFY(w->mask().isEmpty());
+}
+
+void ReticleWindowTest::transparentWindowPaintsEveryElementPixel()
+{
+    // The region also clips the window's own painting: every pixel inside it
+    // must come out as the design paints it, with the new caption.
+    for (const ReticleDesign* d : designs::all()) {
+        ShownWindow w(d->windowName);
+        QTest::mouseClick(w.window, Qt::LeftButton, {}, centreOf(*w.window, "Label1"));
+        QVERIFY(w->isTransparent());
+        w->repaint();
+        const QImage shown = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        PaintOptions options;
+        options.toggleCaption = QStringLiteral("Finestra");
+        const QImage expected = renderDesign(*d, options);
+        int wrong = 0;
+        for (const QRect& r : w->mask()) {
+            for (int y = r.top(); y <= r.bottom(); ++y) {
+                for (int x = r.left(); x <= r.right(); ++x) {
+                    wrong += shown.pixel(x, y) != expected.pixel(x, y) ? 1 : 0;
+                }
+            }
+        }
+        QVERIFY2(wrong == 0, qPrintable(QStringLiteral("%1: %2 pixels differ")
+                                            .arg(QString::fromUtf8(d->designName.data()))
+                                            .arg(wrong)));
+    }
 }
 
 void ReticleWindowTest::dragButtonRules_data()
