@@ -12,7 +12,7 @@ packages=(
     # a metric-compatible sans-serif for the reticle labels
     fonts-liberation2
     # real-window tests: X server, window manager, input and screenshots
-    xvfb xauth openbox xdotool wmctrl x11-utils imagemagick
+    xvfb xauth openbox xdotool wmctrl x11-utils x11-xserver-utils imagemagick
     # packaging checks
     desktop-file-utils appstream dpkg-dev
 )
