@@ -6,6 +6,7 @@
 // application object goes, which deletes whatever is still open.
 #pragma once
 
+#include "platform/quiet_shell_opener.h"
 #include "shell/window_registry.h"
 
 #include <QPointer>
@@ -31,7 +32,10 @@ public:
     WindowRegistry& windows() { return registry_; }
 
 private:
-    WindowRegistry registry_; // declared first: it outlives the main window
+    // The "20" label's request must fail silently where the desktop has no
+    // handler for it.
+    platform::QuietShellOpener shellOpener_;
+    WindowRegistry registry_; // before the main window: it outlives it
     QPointer<MainWindow> mainWindow_;
 };
 
