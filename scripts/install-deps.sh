@@ -15,6 +15,8 @@ packages=(
     xvfb xauth openbox xdotool wmctrl x11-utils x11-xserver-utils imagemagick
     # packaging checks
     desktop-file-utils appstream dpkg-dev
+    # leak checks (make valgrind)
+    valgrind
 )
 
 missing=()

@@ -1,0 +1,73 @@
+// Reading what the X server knows about a client window, for tests only.
+//
+// Every query answers std::nullopt (or an empty list) when the window no
+// longer exists: windows come and go asynchronously, so tests poll these
+// with waitUntil.
+#pragma once
+
+#include "x_connection.h"
+
+#include <QMargins>
+#include <QPoint>
+#include <QRegion>
+#include <QSize>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zentaro::x11test {
+
+/// Whether a window manager announces itself (_NET_SUPPORTING_WM_CHECK).
+bool windowManagerRunning(XConnection& x);
+
+/// The top-level client windows: the window manager's _NET_CLIENT_LIST when
+/// one runs, else every window with a title among the root's children and
+/// grandchildren.
+std::vector<XId> clientWindows(XConnection& x);
+
+/// The window's title: _NET_WM_NAME (UTF-8), else WM_NAME.
+std::optional<std::string> windowTitle(XConnection& x, XId window);
+
+/// The client windows whose title is exactly `title`.
+std::vector<XId> findClientWindowsByTitle(XConnection& x, std::string_view title);
+
+/// Where the window's client area's top-left pixel lies on the root window.
+std::optional<QPoint> rootPosition(XConnection& x, XId window);
+
+/// The window's own size, without any frame.
+std::optional<QSize> windowSize(XConnection& x, XId window);
+
+/// Whether the window is mapped and all its ancestors are (IsViewable).
+bool isViewable(XConnection& x, XId window);
+
+struct BoundingShape
+{
+    /// False when the window has no shape of its own.
+    bool shaped = false;
+    /// The pixels of the window that show, in the window's own coordinates:
+    /// the shape's rectangles, or the whole window when it is not shaped.
+    QRegion region;
+};
+
+/// The window's X Shape bounding region (XShapeGetRectangles).
+std::optional<BoundingShape> boundingShape(XConnection& x, XId window);
+
+/// The frame the window manager draws around the client (_NET_FRAME_EXTENTS:
+/// left, top, right, bottom), or nullopt when it has set none.
+std::optional<QMargins> frameExtents(XConnection& x, XId window);
+
+/// The client windows from the bottom to the top: the window manager's
+/// _NET_CLIENT_LIST_STACKING, else the root's viewable children in their
+/// stacking order.
+std::vector<XId> clientStacking(XConnection& x);
+
+/// Whether the screen pixel `rootPos` belongs to `window` (or a window
+/// inside it): the window is not covered there and its shape includes it.
+bool showsWindowAt(XConnection& x, XId window, QPoint rootPos);
+
+/// Whether `window` still exists on the server.
+bool windowExists(XConnection& x, XId window);
+
+} // namespace zentaro::x11test
