@@ -1,0 +1,34 @@
+// main() of the X11 desktop tests: a QApplication on the session's X server,
+// so that the expected pixels are painted with the same fonts and palette as
+// the reticle host's, and a listener that leaves the pointer with no button
+// held after each test, so that a test stopped in the middle of a drag does
+// not press on behalf of the next one.
+#include "pointer.h"
+#include "x_connection.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ReleaseButtonsAfterEachTest : public ::testing::EmptyTestEventListener
+{
+public:
+    void OnTestEnd(const ::testing::TestInfo& /*info*/) override
+    {
+        zentaro::x11test::XConnection x;
+        zentaro::x11test::Pointer(x).releaseAll();
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    // GoogleTest owns and deletes the listener.
+    ::testing::UnitTest::GetInstance()->listeners().Append(new ReleaseButtonsAfterEachTest);
+    return RUN_ALL_TESTS();
+}
