@@ -6,6 +6,9 @@
 #
 #   scripts/x11-session.sh [--no-wm] [--dpi N] -- command args...
 #
+# --dpi sets the X server's resolution (96 by default). Qt 6 keeps a logical
+# 96 dpi on X11 whatever it is; scale a Qt program with QT_SCALE_FACTOR.
+#
 # The command sees:
 #   DISPLAY                      the private server (nothing of the caller's
 #                                X or Wayland session is passed on)

@@ -154,7 +154,9 @@ std::optional<ExitStatus> ChildProcess::exitStatus()
 
 std::optional<ExitStatus> ChildProcess::waitForExit(std::chrono::milliseconds timeout)
 {
-    waitUntil([&] { return exitStatus().has_value(); }, timeout);
+    // Short-lived helpers (xdotool) end within milliseconds: look often.
+    constexpr std::chrono::milliseconds kExitPollInterval{1};
+    waitUntil([&] { return exitStatus().has_value(); }, timeout, kExitPollInterval);
     return status_;
 }
 

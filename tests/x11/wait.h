@@ -17,14 +17,15 @@ inline constexpr std::chrono::milliseconds kPollInterval{10};
 /// whether it held. The condition is checked once more at the deadline, so
 /// a slow last poll does not fail a condition that has become true.
 template <typename Condition>
-bool waitUntil(Condition&& condition, std::chrono::milliseconds timeout = kDefaultWait)
+bool waitUntil(Condition&& condition, std::chrono::milliseconds timeout = kDefaultWait,
+               std::chrono::milliseconds interval = kPollInterval)
 {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < deadline) {
         if (condition()) {
             return true;
         }
-        std::this_thread::sleep_for(kPollInterval);
+        std::this_thread::sleep_for(interval);
     }
     return condition();
 }

@@ -10,20 +10,14 @@
 #include <X11/extensions/shape.h>
 
 namespace zentaro::x11test {
-namespace {
 
-/// Frees what Xlib allocated for a property or a query reply.
-struct XFreeDeleter
+void XFreeDeleter::operator()(void* data) const
 {
-    void operator()(void* data) const
-    {
-        if (data != nullptr) {
-            XFree(data);
-        }
+    if (data != nullptr) {
+        XFree(data);
     }
-};
+}
 
-/// A property as a list of 32-bit items (Xlib hands them out as longs).
 std::vector<unsigned long> cardinalProperty(XConnection& x, XId window, const char* name, Atom type)
 {
     Atom actualType = 0;
@@ -42,6 +36,8 @@ std::vector<unsigned long> cardinalProperty(XConnection& x, XId window, const ch
     const auto* items = reinterpret_cast<const unsigned long*>(data);
     return {items, items + count};
 }
+
+namespace {
 
 std::optional<std::string> textProperty(XConnection& x, XId window, Atom property, Atom type)
 {

@@ -19,6 +19,17 @@
 
 namespace zentaro::x11test {
 
+/// Frees what Xlib allocated for a property or a query reply.
+struct XFreeDeleter
+{
+    void operator()(void* data) const;
+};
+
+/// A window property of 32-bit items (Xlib hands them out as longs) of the
+/// given type, or an empty list when the window has no such property.
+std::vector<unsigned long> cardinalProperty(XConnection& x, XId window, const char* name,
+                                            unsigned long type);
+
 /// Whether a window manager announces itself (_NET_SUPPORTING_WM_CHECK).
 bool windowManagerRunning(XConnection& x);
 

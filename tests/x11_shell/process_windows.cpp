@@ -10,32 +10,11 @@
 namespace zentaro::x11test {
 namespace {
 
-struct XFreeDeleter
-{
-    void operator()(void* data) const
-    {
-        if (data != nullptr) {
-            XFree(data);
-        }
-    }
-};
-
 /// The first 32-bit item of a property, if the window has it with `type`.
 std::optional<unsigned long> firstCardinal(XConnection& x, XId window, const char* name, Atom type)
 {
-    Atom actualType = 0;
-    int actualFormat = 0;
-    unsigned long count = 0;
-    unsigned long bytesAfter = 0;
-    unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(x.display(), window, x.atom(name), 0, 1, False, type,
-                                          &actualType, &actualFormat, &count, &bytesAfter, &data);
-    std::unique_ptr<unsigned char, XFreeDeleter> owned(data);
-    if (x.sync() != 0 || status != Success || actualType != type || actualFormat != 32 ||
-        count < 1 || data == nullptr) {
-        return std::nullopt;
-    }
-    return *reinterpret_cast<const unsigned long*>(data);
+    const std::vector<unsigned long> items = cardinalProperty(x, window, name, type);
+    return items.empty() ? std::nullopt : std::optional<unsigned long>(items.front());
 }
 
 std::vector<XId> rootChildren(XConnection& x)
