@@ -45,23 +45,27 @@ QRegion unionOfRects(std::span<const IntRect> rects)
 QRegion regionFromBandedRects(std::span<const IntRect> bandedRects)
 {
     // setRects takes the banded form as it is, with no union of its own.
-    QList<QRect> qrects;
-    qrects.reserve(static_cast<qsizetype>(bandedRects.size()));
+    std::vector<QRect> qrects;
+    qrects.reserve(bandedRects.size());
     for (const IntRect& rect : bandedRects) {
-        qrects.append(QRect(rect.left, rect.top, rect.width(), rect.height()));
+        qrects.emplace_back(rect.left, rect.top, rect.width(), rect.height());
     }
     QRegion region;
-    if (!qrects.isEmpty()) {
-        region.setRects(qrects.constData(), static_cast<int>(qrects.size()));
+    if (!qrects.empty()) {
+        region.setRects(qrects.data(), static_cast<int>(qrects.size()));
     }
     return region;
 }
 
-QRegion logicalCover(std::span<const IntRect> deviceRects, double devicePixelRatio)
+QRegion logicalCover(std::span<const IntRect> bandedDeviceRects, double devicePixelRatio)
 {
+    if (devicePixelRatio == 1.0) {
+        return regionFromBandedRects(bandedDeviceRects);
+    }
+    // Widened rectangles may overlap their neighbours: a true union.
     std::vector<IntRect> logical;
-    logical.reserve(deviceRects.size());
-    for (const IntRect& r : deviceRects) {
+    logical.reserve(bandedDeviceRects.size());
+    for (const IntRect& r : bandedDeviceRects) {
         logical.push_back({static_cast<int>(std::floor(r.left / devicePixelRatio)),
                            static_cast<int>(std::floor(r.top / devicePixelRatio)),
                            static_cast<int>(std::ceil(r.right / devicePixelRatio)),
@@ -72,9 +76,9 @@ QRegion logicalCover(std::span<const IntRect> deviceRects, double devicePixelRat
 
 namespace {
 
-/// Sets the X shape of `window` to exactly `deviceRects` (X works in device
+/// Sets the X shape of `window` to exactly `bandedRects` (X works in device
 /// pixels). Returns false where the window is not on X11.
-bool setNativeShape(QWidget& window, std::span<const IntRect> deviceRects)
+bool setNativeShape(QWidget& window, std::span<const IntRect> bandedRects)
 {
 #ifdef ZENTARO_HAVE_XCB_SHAPE
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
@@ -82,8 +86,8 @@ bool setNativeShape(QWidget& window, std::span<const IntRect> deviceRects)
         return false;
     }
     std::vector<xcb_rectangle_t> rects;
-    rects.reserve(deviceRects.size());
-    for (const IntRect& r : deviceRects) {
+    rects.reserve(bandedRects.size());
+    for (const IntRect& r : bandedRects) {
         if (!r.isEmpty()) {
             rects.push_back({static_cast<int16_t>(r.left), static_cast<int16_t>(r.top),
                              static_cast<uint16_t>(r.width()), static_cast<uint16_t>(r.height())});
@@ -91,23 +95,23 @@ bool setNativeShape(QWidget& window, std::span<const IntRect> deviceRects)
     }
     xcb_connection_t* connection = x11->connection();
     xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING,
-                         XCB_CLIP_ORDERING_UNSORTED, static_cast<xcb_window_t>(window.winId()), 0,
+                         XCB_CLIP_ORDERING_YX_BANDED, static_cast<xcb_window_t>(window.winId()), 0,
                          0, static_cast<uint32_t>(rects.size()), rects.data());
     xcb_flush(connection);
     return true;
 #else
     (void)window;
-    (void)deviceRects;
+    (void)bandedRects;
     return false;
 #endif
 }
 
 } // namespace
 
-void applyRegion(QWidget& window, std::span<const IntRect> deviceRects)
+void applyRegion(QWidget& window, std::span<const IntRect> bandedDeviceRects)
 {
     const double ratio = window.devicePixelRatioF();
-    const QRegion cover = logicalCover(deviceRects, ratio);
+    const QRegion cover = logicalCover(bandedDeviceRects, ratio);
     if (cover.isEmpty()) {
         // An empty mask means "no mask" to Qt. A one-pixel rectangle just
         // outside the window keeps the window shaped, with nothing visible.
@@ -120,7 +124,7 @@ void applyRegion(QWidget& window, std::span<const IntRect> deviceRects)
     if (ratio != 1.0) {
         // Qt would round the logical mask to device pixels on its own,
         // which at fractional ratios adds or drops one-pixel slivers.
-        setNativeShape(window, deviceRects);
+        setNativeShape(window, bandedDeviceRects);
     }
     window.update();
 }

@@ -31,17 +31,18 @@ QRegion unionOfRects(std::span<const IntRect> rects);
 QRegion regionFromBandedRects(std::span<const IntRect> bandedRects);
 
 /// Makes `window` (a top-level) visible, and hit by the mouse, only inside
-/// the union of `deviceRects`, and repaints it. The rectangles are in device
-/// pixels of the client area (logical pixels times the window's device pixel
-/// ratio), so at fractional scales the shape is exact to the device pixel
-/// rather than rounded from logical pixels. No rectangles leave nothing of
-/// the window visible (it does not mean "no region").
-void applyRegion(QWidget& window, std::span<const IntRect> deviceRects);
+/// the union of `bandedDeviceRects`, and repaints it. The rectangles are in
+/// banded form (see regionFromBandedRects) and in device pixels of the client
+/// area (logical pixels times the window's device pixel ratio), so at
+/// fractional scales the shape is exact to the device pixel rather than
+/// rounded from logical pixels. No rectangles leave nothing of the window
+/// visible (it does not mean "no region").
+void applyRegion(QWidget& window, std::span<const IntRect> bandedDeviceRects);
 
-/// The logical region that covers every device pixel of `deviceRects` at
-/// `devicePixelRatio`: each rectangle widened outwards to whole logical
+/// The logical region that covers every device pixel of `bandedDeviceRects`
+/// at `devicePixelRatio`: each rectangle widened outwards to whole logical
 /// pixels. Equal to the exact union at ratios 1 and 2.
-QRegion logicalCover(std::span<const IntRect> deviceRects, double devicePixelRatio);
+QRegion logicalCover(std::span<const IntRect> bandedDeviceRects, double devicePixelRatio);
 
 /// Removes the region: the whole window shows again, at any size.
 void clearRegion(QWidget& window);

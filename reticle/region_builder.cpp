@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace zentaro::region {
 
@@ -86,19 +87,28 @@ void mergeRuns(const std::vector<const IntRect*>& active, std::vector<Run>& runs
 std::vector<IntRect> bandedUnion(std::span<const IntRect> rects)
 {
     std::vector<const IntRect*> byTop;
-    std::vector<int> edges;
     byTop.reserve(rects.size());
-    edges.reserve(2 * rects.size());
     for (const IntRect& r : rects) {
         if (!r.isEmpty()) {
             byTop.push_back(&r);
-            edges.push_back(r.top);
-            edges.push_back(r.bottom);
         }
     }
     std::sort(byTop.begin(), byTop.end(),
               [](const IntRect* a, const IntRect* b) { return a->top < b->top; });
-    std::sort(edges.begin(), edges.end());
+    // Every band edge is some rectangle's top or bottom: the tops come sorted
+    // with the rectangles, so only the bottoms need a sort of their own.
+    std::vector<int> tops;
+    std::vector<int> bottoms;
+    tops.reserve(byTop.size());
+    bottoms.reserve(byTop.size());
+    for (const IntRect* r : byTop) {
+        tops.push_back(r->top);
+        bottoms.push_back(r->bottom);
+    }
+    std::sort(bottoms.begin(), bottoms.end());
+    std::vector<int> edges;
+    edges.reserve(2 * byTop.size());
+    std::merge(tops.begin(), tops.end(), bottoms.begin(), bottoms.end(), std::back_inserter(edges));
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
 
     std::vector<IntRect> result;

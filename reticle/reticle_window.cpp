@@ -91,19 +91,15 @@ std::vector<IntRect> ReticleWindow::transparentDeviceRects() const
 
 QRegion ReticleWindow::transparentRegion() const
 {
-    const std::vector<IntRect> deviceRects = transparentDeviceRects();
-    const double ratio = devicePixelRatioF();
-    if (ratio == 1.0) {
-        return platform::regionFromBandedRects(region::bandedUnion(deviceRects));
-    }
-    return platform::logicalCover(deviceRects, ratio);
+    return platform::logicalCover(region::bandedUnion(transparentDeviceRects()),
+                                  devicePixelRatioF());
 }
 
 void ReticleWindow::ShapeWindow(bool transparent)
 {
     if (transparent) {
         platform::setFramed(*this, false);
-        platform::applyRegion(*this, transparentDeviceRects());
+        platform::applyRegion(*this, region::bandedUnion(transparentDeviceRects()));
     } else {
         // No region at all, rather than the rectangle of the moment: a window
         // enlarged later shows whole.
