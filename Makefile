@@ -32,5 +32,15 @@ bench:
 		CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF"
 	@bench/run-all.sh $(BENCH_BUILD)
 
+# The full soak session, sanitized (build-asan) and plain (build-soak); slow.
+.PHONY: soak
+soak: deps
+	@JOBS=$(JOBS) scripts/soak.sh
+
+# The program under valgrind memcheck, driven with xdotool; slow.
+.PHONY: valgrind
+valgrind: build
+	@scripts/valgrind-check.sh $(BUILD)
+
 clean:
 	rm -rf $(BUILD)

@@ -1,0 +1,52 @@
+// What a soak session did and measured, printed at its end.
+#pragma once
+
+#include <chrono>
+#include <iosfwd>
+#include <optional>
+
+namespace zentaro::soak {
+
+/// One reading of the memory, taken with only the main window open.
+struct MemoryReading
+{
+    long rssKib = 0;
+    /// The heap in use, in a build with AddressSanitizer.
+    std::optional<long> sanitizerHeapKib;
+};
+
+struct SoakFigures
+{
+    long opens = 0;
+    long closes = 0;
+    long toggles = 0;
+    long realToggles = 0;
+    long drags = 0;
+    /// Windows whose region was compared with the union of their element
+    /// boxes, in the program and on the X server.
+    long regionChecks = 0;
+    long steps = 0;
+
+    std::optional<MemoryReading> warmup;
+    std::optional<MemoryReading> end;
+    long maxGrowthKib = 0;
+
+    std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
+    std::optional<std::chrono::steady_clock::time_point> warmedUp;
+    std::optional<std::chrono::steady_clock::time_point> ended;
+
+    long actions() const { return opens + closes + toggles + drags; }
+    std::optional<long> rssGrowthKib() const;
+    std::optional<long> heapGrowthKib() const;
+    /// The growth held against the limit: the resident size's, or in a
+    /// sanitized build the heap's, since there the resident size is mostly
+    /// the sanitizer's own quarantine and pages it never gives back.
+    std::optional<long> judgedGrowthKib() const;
+    /// Whether the growth was measured and stayed within the limit.
+    bool memorySteady() const;
+};
+
+/// The figures, one fact a line, each line starting "soak: ".
+void print(std::ostream& out, const SoakFigures& figures);
+
+} // namespace zentaro::soak
