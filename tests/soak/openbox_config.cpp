@@ -30,8 +30,8 @@ bool configureOpenboxForSoak(x11test::XConnection& x, std::string& error)
     // <strength> against other windows and <screen_edge_strength> at the
     // screen's edges, in pixels; <screenEdgeWarpTime> in milliseconds, 0 for
     // never.
-    config.replace(QRegularExpression(QStringLiteral(
-                       "<(strength|screen_edge_strength|screenEdgeWarpTime)>\\d+<")),
+    config.replace(QRegularExpression(
+                       QStringLiteral("<(strength|screen_edge_strength|screenEdgeWarpTime)>\\d+<")),
                    QStringLiteral("<\\1>0<"));
     const QString dir = configHome + QStringLiteral("/openbox");
     QFile own(dir + QStringLiteral("/rc.xml"));

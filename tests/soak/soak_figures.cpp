@@ -65,14 +65,14 @@ void print(std::ostream& out, const SoakFigures& figures)
 {
     out << "soak: actions " << figures.actions() << ": " << figures.opens << " opens, "
         << figures.closes << " closes, " << figures.toggles << " toggles (" << figures.realToggles
-        << " real clicks), " << figures.drags << " drags\n";
+        << " real clicks), " << figures.drags << " drags (" << figures.dragNudges
+        << " followed only after a further motion)\n";
     out << "soak: region checks " << figures.regionChecks << ", steps " << figures.steps << '\n';
     const bool sanitized = heap(figures.warmup).has_value();
     out << "soak: resident size after warm-up ";
     mib(out, rss(figures.warmup)) << ", at end ";
     mib(out, rss(figures.end)) << ", growth ";
-    mib(out, figures.rssGrowthKib()) << (sanitized ? " (sanitizer's memory included)" : "")
-                                     << '\n';
+    mib(out, figures.rssGrowthKib()) << (sanitized ? " (sanitizer's memory included)" : "") << '\n';
     if (sanitized) {
         out << "soak: heap in use after warm-up ";
         mib(out, heap(figures.warmup)) << ", at end ";

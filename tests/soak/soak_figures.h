@@ -22,6 +22,9 @@ struct SoakFigures
     long toggles = 0;
     long realToggles = 0;
     long drags = 0;
+    /// Drags whose window followed only after a further motion of the
+    /// pointer (the window manager took the move late).
+    long dragNudges = 0;
     /// Windows whose region was compared with the union of their element
     /// boxes, in the program and on the X server.
     long regionChecks = 0;

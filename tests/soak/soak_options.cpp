@@ -17,8 +17,8 @@ struct CountOption
 };
 
 constexpr std::array kCountOptions{
-    CountOption{"cycles", "Open and close every menu window this many times.",
-                &SoakOptions::cycles, 1},
+    CountOption{"cycles", "Open and close every menu window this many times.", &SoakOptions::cycles,
+                1},
     CountOption{"toggles", "Toggle clicks in all.", &SoakOptions::toggles, 0},
     CountOption{"drags", "Drags by a bar in all.", &SoakOptions::drags, 0},
     CountOption{"warmup-cycles", "Cycles before the first memory reading.",

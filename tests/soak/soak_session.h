@@ -51,7 +51,12 @@ public:
     void plan();
 
 private:
-    enum class ToggleWay { Call, QtClick, RealClick };
+    enum class ToggleWay
+    {
+        Call,
+        QtClick,
+        RealClick
+    };
     struct ActionState;
 
     // The parts of the plan.
@@ -63,6 +68,7 @@ private:
     std::vector<Step> drag(int reticle);
     std::vector<Step> dragSteps(int reticle, const std::shared_ptr<ActionState>& state);
     Step raise(int reticle, const std::shared_ptr<ActionState>& state);
+    StepResult windowFollows(const ReticleWindow& window, ActionState& state);
     Step checkAllRegions(const char* when);
     Step measureMemory(bool warmup);
     std::vector<Step> ending();

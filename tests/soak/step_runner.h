@@ -38,7 +38,12 @@ public:
     const std::string& why() const { return why_; }
 
 private:
-    enum class Kind { Done, Wait, Failed };
+    enum class Kind
+    {
+        Done,
+        Wait,
+        Failed
+    };
     StepResult(Kind kind, std::string why) : kind_(kind), why_(std::move(why)) {}
 
     Kind kind_;
