@@ -16,7 +16,11 @@
 #include <QMouseEvent>
 #include <QWindow>
 
+#include <algorithm>
+#include <array>
+#include <chrono>
 #include <iostream>
+#include <iterator>
 
 namespace zentaro::soak {
 

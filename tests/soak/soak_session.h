@@ -17,11 +17,9 @@
 #include "x_connection.h"
 
 #include <QPoint>
-#include <QPointer>
 #include <QRegion>
 #include <QWidget>
 
-#include <array>
 #include <memory>
 #include <optional>
 #include <string>
