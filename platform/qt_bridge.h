@@ -24,8 +24,10 @@ constexpr QRect toQRect(const IntRect& rect)
     return QRect(rect.left, rect.top, rect.width(), rect.height());
 }
 
-/// The common 32 x 32 icon as an image, and as a window icon.
+/// The common 32 x 32 icon as an image.
 QImage commonIconImage();
+/// The common icon as a window icon: built once per application object and shared by every
+/// window after it (a new one each call when no application exists).
 QIcon commonIcon();
 
 } // namespace zentaro::platform

@@ -168,6 +168,7 @@ void WindowLifetimeTest::aClosedWindowComesBackLoadedAnew()
 {
     QPointer<ReticleWindow> closed = qobject_cast<ReticleWindow*>(choose("mnuCampoCCD"));
     QVERIFY(closed);
+    const qint64 iconKey = closed->windowIcon().cacheKey();
     closed->Label1_Click(); // transparent when it is closed
     QVERIFY(closed->close());
     QTRY_VERIFY(closed.isNull());
@@ -179,6 +180,9 @@ void WindowLifetimeTest::aClosedWindowComesBackLoadedAnew()
     QVERIFY(!reopened->isTransparent());
     QCOMPARE(reopened->toggleCaption(), QStringLiteral("Trasparente"));
     QVERIFY(reopened->mask().isEmpty());
+    // The same icon, not a new one per opening (each new one would leave its scaled pixmaps in
+    // Qt's pixmap cache).
+    QCOMPARE(reopened->windowIcon().cacheKey(), iconKey);
 
     // The information window likewise.
     QPointer<QWidget> info = choose("mnuInfo");
@@ -204,6 +208,10 @@ void WindowLifetimeTest::everyChoiceGivesNineTopLevelWindows()
     names.sort();
     QCOMPARE(names, QStringList({"Form10", "Form2", "Form3", "Form4", "Form5", "Form6", "Form7",
                                  "Form8", "Form9"}));
+    // All of them carry the main window's one icon.
+    for (const QWidget* other : others) {
+        QCOMPARE(other->windowIcon().cacheKey(), window().windowIcon().cacheKey());
+    }
 
     // None of them joins the window list.
     window().activateWindow();
