@@ -60,50 +60,27 @@ std::vector<IntRect> transparentRects(const WindowMetrics& metrics,
     return rects;
 }
 
-namespace {
-
-struct Run
-{
-    int left;
-    int right;
-    friend bool operator==(const Run&, const Run&) = default;
-};
-
-/// The merged x-runs of `active`, which is sorted by left edge.
-void mergeRuns(const std::vector<const IntRect*>& active, std::vector<Run>& runs)
-{
-    runs.clear();
-    for (const IntRect* r : active) {
-        if (!runs.empty() && r->left <= runs.back().right) {
-            runs.back().right = std::max(runs.back().right, r->right);
-        } else {
-            runs.push_back({r->left, r->right});
-        }
-    }
-}
-
-} // namespace
-
 std::vector<IntRect> bandedUnion(std::span<const IntRect> rects)
 {
-    std::vector<const IntRect*> byTop;
+    // The rectangles (copied: the sweep reads them many times) sorted by top.
+    std::vector<IntRect> byTop;
     byTop.reserve(rects.size());
     for (const IntRect& r : rects) {
         if (!r.isEmpty()) {
-            byTop.push_back(&r);
+            byTop.push_back(r);
         }
     }
     std::sort(byTop.begin(), byTop.end(),
-              [](const IntRect* a, const IntRect* b) { return a->top < b->top; });
+              [](const IntRect& a, const IntRect& b) { return a.top < b.top; });
     // Every band edge is some rectangle's top or bottom: the tops come sorted
     // with the rectangles, so only the bottoms need a sort of their own.
     std::vector<int> tops;
     std::vector<int> bottoms;
     tops.reserve(byTop.size());
     bottoms.reserve(byTop.size());
-    for (const IntRect* r : byTop) {
-        tops.push_back(r->top);
-        bottoms.push_back(r->bottom);
+    for (const IntRect& r : byTop) {
+        tops.push_back(r.top);
+        bottoms.push_back(r.bottom);
     }
     std::sort(bottoms.begin(), bottoms.end());
     std::vector<int> edges;
@@ -115,41 +92,62 @@ std::vector<IntRect> bandedUnion(std::span<const IntRect> rects)
     result.reserve(4 * byTop.size());
     // The rectangles crossing the current band, kept sorted by left edge so
     // that each band's runs come out in one pass.
-    std::vector<const IntRect*> active;
-    std::vector<Run> runs;
-    std::vector<Run> previousRuns;
-    std::size_t previousBandStart = 0; // index in result of the last band's first rectangle
-    int previousBottom = 0;
-    std::size_t next = 0;
-    const auto byLeft = [](const IntRect* a, const IntRect* b) { return a->left < b->left; };
+    std::vector<IntRect> active;
+    active.reserve(byTop.size());
+    const auto byLeft = [](const IntRect& a, const IntRect& b) { return a.left < b.left; };
+    std::size_t nextToJoin = 0;  // in byTop
+    std::size_t nextToLeave = 0; // in bottoms: the first bottom below the last band's top
+    std::size_t lastBandStart = 0; // in result: the last band is [lastBandStart, size())
+    bool lastBandAbove = false;    // the last band ends where the current one starts
     for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
         const int top = edges[i];
         const int bottom = edges[i + 1];
-        // Rectangles ending at this band's top leave; those starting there join.
-        std::erase_if(active, [top](const IntRect* r) { return r->bottom <= top; });
-        while (next < byTop.size() && byTop[next]->top <= top) {
-            const IntRect* joining = byTop[next++];
+        // Rectangles ending at this band's top leave (a pass over the active
+        // set only where one does); those starting there join.
+        if (nextToLeave < bottoms.size() && bottoms[nextToLeave] <= top) {
+            std::erase_if(active, [top](const IntRect& r) { return r.bottom <= top; });
+            while (nextToLeave < bottoms.size() && bottoms[nextToLeave] <= top) {
+                ++nextToLeave;
+            }
+        }
+        while (nextToJoin < byTop.size() && byTop[nextToJoin].top <= top) {
+            const IntRect& joining = byTop[nextToJoin++];
             active.insert(std::upper_bound(active.begin(), active.end(), joining, byLeft),
                           joining);
         }
-        mergeRuns(active, runs);
-        if (runs.empty()) {
-            previousRuns.clear();
+        // The band's runs go straight to the result: touching or overlapping
+        // rectangles merge into one.
+        const std::size_t bandStart = result.size();
+        for (const IntRect& r : active) {
+            if (result.size() > bandStart && r.left <= result.back().right) {
+                result.back().right = std::max(result.back().right, r.right);
+            } else {
+                result.push_back({r.left, top, r.right, bottom});
+            }
+        }
+        if (result.size() == bandStart) {
+            lastBandAbove = false; // a gap: nothing to grow into
             continue;
         }
-        if (runs == previousRuns && previousBottom == top) {
-            // Same runs right below the last band: that band grows.
-            for (std::size_t k = previousBandStart; k < result.size(); ++k) {
+        const std::size_t runCount = result.size() - bandStart;
+        const bool sameRunsAsLastBand =
+            lastBandAbove && bandStart - lastBandStart == runCount &&
+            std::equal(result.begin() + static_cast<std::ptrdiff_t>(lastBandStart),
+                       result.begin() + static_cast<std::ptrdiff_t>(bandStart),
+                       result.begin() + static_cast<std::ptrdiff_t>(bandStart),
+                       [](const IntRect& a, const IntRect& b) {
+                           return a.left == b.left && a.right == b.right;
+                       });
+        if (sameRunsAsLastBand) {
+            // Same runs right below the last band: that band grows instead.
+            result.resize(bandStart);
+            for (std::size_t k = lastBandStart; k < bandStart; ++k) {
                 result[k].bottom = bottom;
             }
         } else {
-            previousBandStart = result.size();
-            for (const Run& run : runs) {
-                result.push_back({run.left, top, run.right, bottom});
-            }
-            previousRuns = runs;
+            lastBandStart = bandStart;
         }
-        previousBottom = bottom;
+        lastBandAbove = true;
     }
     return result;
 }
