@@ -146,10 +146,10 @@ void ReticleWindow::img_MouseMove(int /*index*/, Qt::MouseButtons buttons,
     moveStartedThisPress_ = true;
     if (!platform::startSystemMove(*this)) {
         // No window manager to do it: follow the pointer ourselves until the
-        // release, from where the move began.
+        // release, by its whole travel since the press (this first motion's
+        // included, however many motions Qt merged into it).
         followingPointer_ = true;
-        followStartPointer_ = mapToGlobal(position).toPoint();
-        followStartWindow_ = pos();
+        followPointer(mapToGlobal(position).toPoint());
     }
 }
 
@@ -166,6 +166,8 @@ void ReticleWindow::mousePressEvent(QMouseEvent* event)
     pressedElement_ = elementAt(event->position().toPoint());
     moveStartedThisPress_ = false;
     followingPointer_ = false;
+    pressPointer_ = event->globalPosition().toPoint();
+    pressWindow_ = pos();
     event->accept();
 }
 
@@ -216,7 +218,7 @@ void ReticleWindow::clickLabel(const DesignElement& label)
 
 void ReticleWindow::followPointer(QPoint globalPos)
 {
-    move(followStartWindow_ + (globalPos - followStartPointer_));
+    move(pressWindow_ + (globalPos - pressPointer_));
 }
 
 } // namespace zentaro

@@ -79,10 +79,12 @@ private:
     const DesignElement* pressedElement_ = nullptr;
     bool moveStartedThisPress_ = false;
     // Set while the window follows the pointer itself because the window
-    // system refused the move: where the move began, pointer and window.
+    // system refused the move. It follows from the press (pointer and window
+    // positions there, global pixels), so the pressed pixel stays under the
+    // pointer however the motions before the move are delivered.
     bool followingPointer_ = false;
-    QPoint followStartPointer_;
-    QPoint followStartWindow_;
+    QPoint pressPointer_;
+    QPoint pressWindow_;
 };
 
 } // namespace zentaro

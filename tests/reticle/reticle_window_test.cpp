@@ -77,7 +77,7 @@ void dragAlong(QWidget* w, const std::vector<QPoint>& screenPath, Qt::MouseButto
 }
 
 /// Press at `from`, a first motion of one pixel (it starts the move), then
-/// a motion by `travel` from there, and the release.
+/// a motion by `travel` from there, and the release: (1, 1) + `travel` in all.
 void pressMoveRelease(QWidget* w, QPoint from, QPoint travel, Qt::MouseButton button,
                       Qt::KeyboardModifiers modifiers = {})
 {
@@ -231,8 +231,9 @@ void ReticleWindowTest::dragButtonRules()
     pressMoveRelease(w.window, from, QPoint(40, 30), Qt::MouseButton(button),
                      Qt::KeyboardModifiers(modifiers));
     if (moves) {
-        // By the pointer's travel from where the move began.
-        QCOMPARE(w->pos(), before + QPoint(40, 30));
+        // By the pointer's whole travel from the press: the pressed pixel
+        // stays under the pointer.
+        QCOMPARE(w->pos(), before + QPoint(41, 31));
     } else {
         QCOMPARE(w->pos(), before);
     }
@@ -245,7 +246,15 @@ void ReticleWindowTest::dragFollowsThePressedBarAfterThePointerLeavesIt()
     const QPoint before = w->pos();
     const QPoint onLine = w->mapToGlobal(centreOf(*w.window, "img", 6)); // row 176
     dragAlong(w.window, {onLine, onLine + QPoint(0, 5), onLine + QPoint(20, 25)}, Qt::LeftButton);
-    QCOMPARE(w->pos(), before + QPoint(20, 20));
+    QCOMPARE(w->pos(), before + QPoint(20, 25));
+
+    // A single motion, as when the first motion and the travel come merged:
+    // the window still goes the whole way.
+    ShownWindow once("Form3");
+    const QPoint onceBefore = once->pos();
+    const QPoint onBar = once->mapToGlobal(centreOf(*once.window, "img", 1));
+    dragAlong(once.window, {onBar, onBar + QPoint(30, 12)}, Qt::LeftButton);
+    QCOMPARE(once->pos(), onceBefore + QPoint(30, 12));
 }
 
 void ReticleWindowTest::pointerMotionAfterReleaseDoesNotMove()

@@ -276,17 +276,19 @@ TEST_P(ReticleDragTest, LeftDragOnAOnePixelBarMovesTheWindowUntilTheRelease)
         ASSERT_TRUE(waitUntil([&] { return pointer.cursorSerial() != cursorBefore; }))
             << "the window manager's move did not begin; " << driver_->describeState();
     }
-    // Without a window manager the program follows the pointer itself, from
-    // the same first motion, in the order of the pointer's events.
+    // The window manager moves the window by the pointer's travel from where
+    // it took the pointer; without one the program follows the pointer
+    // itself, by its travel from the press (the pressed pixel stays under it).
+    const QPoint followFrom = managed ? moveBegan : pressedAt;
 
-    // The window follows every step by the pointer's travel since then.
+    // The window follows every step.
     constexpr int kSteps = 6;
     const QPoint step(9 * direction.x(), 6 * direction.y());
     QPoint expected = origin_;
     for (int i = 1; i <= kSteps; ++i) {
         const QPoint at = moveBegan + step * i;
         ASSERT_TRUE(pointer.moveTo(at));
-        expected = origin_ + (at - moveBegan);
+        expected = origin_ + (at - followFrom);
         ASSERT_TRUE(waitUntil([&] { return driver_->origin() == expected; }))
             << "step " << i << ": expected origin " << toString(expected) << "; "
             << driver_->describeState();

@@ -83,23 +83,23 @@ TEST_P(NoWindowManagerTest, ShowsTogglesDragsAndEnds)
     ASSERT_TRUE(driver_->toggle(true, origin_));
     EXPECT_TRUE(waitUntil([&] { return toggleLabelReads(kToggleToWindowed); }));
 
-    // A left drag on a bar: the window follows the pointer from the first
-    // motion after the press until the release.
+    // A left drag on a bar: the window follows the pointer by its travel
+    // from the press until the release.
     const auto bar = driver_->geometry().pointOnThinnestBar();
     ASSERT_TRUE(bar) << design().designName << " has no bar to drag";
     Pointer& pointer = driver_->pointer();
     const QPoint pressedAt = origin_ + *bar;
     ASSERT_TRUE(pointer.moveTo(pressedAt));
     ASSERT_TRUE(pointer.press(kLeftButton));
-    const QPoint moveBegan = pressedAt + QPoint(3, 2);
-    ASSERT_TRUE(pointer.moveTo(moveBegan));
+    const QPoint firstMotion = pressedAt + QPoint(3, 2);
+    ASSERT_TRUE(pointer.moveTo(firstMotion));
     const QPoint step(11, 7);
     constexpr int kSteps = 5;
     QPoint expected = origin_;
     for (int i = 1; i <= kSteps; ++i) {
-        const QPoint at = moveBegan + step * i;
+        const QPoint at = firstMotion + step * i;
         ASSERT_TRUE(pointer.moveTo(at));
-        expected = origin_ + (at - moveBegan);
+        expected = origin_ + (at - pressedAt);
         ASSERT_TRUE(waitUntil([&] { return driver_->origin() == expected; }))
             << "step " << i << ": expected origin " << toString(expected) << "; "
             << driver_->describeState();
@@ -109,7 +109,7 @@ TEST_P(NoWindowManagerTest, ShowsTogglesDragsAndEnds)
     // After the release the pointer goes on alone: the window stays where
     // the release left it. The toggle, handled after those motions, finds it
     // there, still transparent, and takes it back to the windowed state.
-    ASSERT_TRUE(pointer.moveInSteps(moveBegan + step * kSteps + QPoint(60, 40), 4));
+    ASSERT_TRUE(pointer.moveInSteps(firstMotion + step * kSteps + QPoint(60, 40), 4));
     ASSERT_TRUE(driver_->waitForState(true, expected));
     ASSERT_TRUE(driver_->toggle(false, expected));
     EXPECT_TRUE(waitUntil([&] { return toggleLabelReads(kToggleToTransparent); }));
