@@ -19,10 +19,8 @@ build: configure
 run: build
 	@scripts/run.sh $(BUILD)/zentaro
 
-# A real-window test that fails once is run once more (see the notes on
-# x11_reticle_no_wm): the X server's timing is not the program's.
 test: build
-	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --repeat until-pass:2
+	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 package: build
 	@cd $(BUILD) && cpack -G DEB
