@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QScreen>
 #include <QUrl>
+#include <QVarLengthArray>
 #include <QWidget>
 #include <QWindow>
 
@@ -45,15 +46,17 @@ QRegion unionOfRects(std::span<const IntRect> rects)
 QRegion regionFromBandedRects(std::span<const IntRect> bandedRects)
 {
     // setRects takes the banded form as it is, with no union of its own.
-    std::vector<QRect> qrects;
-    qrects.reserve(bandedRects.size());
-    for (const IntRect& rect : bandedRects) {
-        qrects.emplace_back(rect.left, rect.top, rect.width(), rect.height());
-    }
     QRegion region;
-    if (!qrects.empty()) {
-        region.setRects(qrects.data(), static_cast<int>(qrects.size()));
+    if (bandedRects.empty()) {
+        return region;
     }
+    // On the stack for the usual sizes (the centring scale has 929 rectangles).
+    QVarLengthArray<QRect, 1024> qrects(static_cast<qsizetype>(bandedRects.size()));
+    QRect* out = qrects.data();
+    for (const IntRect& rect : bandedRects) {
+        *out++ = QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1));
+    }
+    region.setRects(qrects.constData(), static_cast<int>(qrects.size()));
     return region;
 }
 

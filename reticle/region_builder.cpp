@@ -88,8 +88,10 @@ std::vector<IntRect> bandedUnion(std::span<const IntRect> rects)
     std::merge(tops.begin(), tops.end(), bottoms.begin(), bottoms.end(), std::back_inserter(edges));
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
 
-    std::vector<IntRect> result;
-    result.reserve(4 * byTop.size());
+    // The result is written through `used`, its length so far, into room
+    // made ahead of each band (a band has at most one run per rectangle).
+    std::vector<IntRect> result(4 * byTop.size());
+    std::size_t used = 0;
     // The rectangles crossing the current band, kept sorted by left edge so
     // that each band's runs come out in one pass.
     std::vector<IntRect> active;
@@ -97,7 +99,7 @@ std::vector<IntRect> bandedUnion(std::span<const IntRect> rects)
     const auto byLeft = [](const IntRect& a, const IntRect& b) { return a.left < b.left; };
     std::size_t nextToJoin = 0;  // in byTop
     std::size_t nextToLeave = 0; // in bottoms: the first bottom below the last band's top
-    std::size_t lastBandStart = 0; // in result: the last band is [lastBandStart, size())
+    std::size_t lastBandStart = 0; // in result: the last band is [lastBandStart, used)
     bool lastBandAbove = false;    // the last band ends where the current one starts
     for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
         const int top = edges[i];
@@ -115,21 +117,31 @@ std::vector<IntRect> bandedUnion(std::span<const IntRect> rects)
             active.insert(std::upper_bound(active.begin(), active.end(), joining, byLeft),
                           joining);
         }
-        // The band's runs go straight to the result: touching or overlapping
-        // rectangles merge into one.
-        const std::size_t bandStart = result.size();
-        for (const IntRect& r : active) {
-            if (result.size() > bandStart && r.left <= result.back().right) {
-                result.back().right = std::max(result.back().right, r.right);
-            } else {
-                result.push_back({r.left, top, r.right, bottom});
-            }
-        }
-        if (result.size() == bandStart) {
+        if (active.empty()) {
             lastBandAbove = false; // a gap: nothing to grow into
             continue;
         }
-        const std::size_t runCount = result.size() - bandStart;
+        // The band's runs: touching or overlapping rectangles merge into one.
+        if (result.size() < used + active.size()) {
+            result.resize(std::max(2 * result.size(), used + active.size()));
+        }
+        const std::size_t bandStart = used;
+        IntRect* out = result.data() + used;
+        int runLeft = active.front().left;
+        int runRight = active.front().right;
+        for (const IntRect& r : std::span(active).subspan(1)) {
+            if (r.left <= runRight) {
+                runRight = std::max(runRight, r.right);
+            } else {
+                *out++ = {runLeft, top, runRight, bottom};
+                runLeft = r.left;
+                runRight = r.right;
+            }
+        }
+        *out++ = {runLeft, top, runRight, bottom};
+        used = static_cast<std::size_t>(out - result.data());
+
+        const std::size_t runCount = used - bandStart;
         const bool sameRunsAsLastBand =
             lastBandAbove && bandStart - lastBandStart == runCount &&
             std::equal(result.begin() + static_cast<std::ptrdiff_t>(lastBandStart),
@@ -140,7 +152,7 @@ std::vector<IntRect> bandedUnion(std::span<const IntRect> rects)
                        });
         if (sameRunsAsLastBand) {
             // Same runs right below the last band: that band grows instead.
-            result.resize(bandStart);
+            used = bandStart;
             for (std::size_t k = lastBandStart; k < bandStart; ++k) {
                 result[k].bottom = bottom;
             }
@@ -149,6 +161,7 @@ std::vector<IntRect> bandedUnion(std::span<const IntRect> rects)
         }
         lastBandAbove = true;
     }
+    result.resize(used);
     return result;
 }
 
