@@ -62,7 +62,8 @@ std::vector<IntRect> transparentRects(const WindowMetrics& metrics,
 
 std::vector<IntRect> bandedUnion(std::span<const IntRect> rects)
 {
-    // The rectangles (copied: the sweep reads them many times) sorted by top.
+    // The rectangles by top edge, then left edge: those that join the sweep
+    // at one edge come already in the left-to-right order it keeps.
     std::vector<IntRect> byTop;
     byTop.reserve(rects.size());
     for (const IntRect& r : rects) {
@@ -70,96 +71,125 @@ std::vector<IntRect> bandedUnion(std::span<const IntRect> rects)
             byTop.push_back(r);
         }
     }
-    std::sort(byTop.begin(), byTop.end(),
-              [](const IntRect& a, const IntRect& b) { return a.top < b.top; });
-    // Every band edge is some rectangle's top or bottom: the tops come sorted
-    // with the rectangles, so only the bottoms need a sort of their own.
-    std::vector<int> tops;
+    if (byTop.empty()) {
+        return {};
+    }
+    std::sort(byTop.begin(), byTop.end(), [](const IntRect& a, const IntRect& b) {
+        return a.top != b.top ? a.top < b.top : a.left < b.left;
+    });
     std::vector<int> bottoms;
-    tops.reserve(byTop.size());
     bottoms.reserve(byTop.size());
     for (const IntRect& r : byTop) {
-        tops.push_back(r.top);
         bottoms.push_back(r.bottom);
     }
     std::sort(bottoms.begin(), bottoms.end());
-    std::vector<int> edges;
-    edges.reserve(2 * byTop.size());
-    std::merge(tops.begin(), tops.end(), bottoms.begin(), bottoms.end(), std::back_inserter(edges));
-    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+
+    const std::size_t count = byTop.size();
+    // The rectangles crossing the current band, sorted by left edge, and the
+    // room the next band's set is written to; each holds at most `count`.
+    std::vector<IntRect> activeRoom(count);
+    std::vector<IntRect> nextRoom(count);
+    IntRect* active = activeRoom.data();
+    IntRect* next = nextRoom.data();
+    std::size_t activeCount = 0;
 
     // The result is written through `used`, its length so far, into room
     // made ahead of each band (a band has at most one run per rectangle).
-    std::vector<IntRect> result(4 * byTop.size());
+    std::vector<IntRect> result(4 * count);
     std::size_t used = 0;
-    // The rectangles crossing the current band, kept sorted by left edge so
-    // that each band's runs come out in one pass.
-    std::vector<IntRect> active;
-    active.reserve(byTop.size());
-    const auto byLeft = [](const IntRect& a, const IntRect& b) { return a.left < b.left; };
-    std::size_t nextToJoin = 0;  // in byTop
-    std::size_t nextToLeave = 0; // in bottoms: the first bottom below the last band's top
     std::size_t lastBandStart = 0; // in result: the last band is [lastBandStart, used)
     bool lastBandAbove = false;    // the last band ends where the current one starts
-    for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
-        const int top = edges[i];
-        const int bottom = edges[i + 1];
-        // Rectangles ending at this band's top leave (a pass over the active
-        // set only where one does); those starting there join.
-        if (nextToLeave < bottoms.size() && bottoms[nextToLeave] <= top) {
-            std::erase_if(active, [top](const IntRect& r) { return r.bottom <= top; });
-            while (nextToLeave < bottoms.size() && bottoms[nextToLeave] <= top) {
-                ++nextToLeave;
-            }
+
+    std::size_t nextToJoin = 0;  // in byTop
+    std::size_t nextToLeave = 0; // in bottoms
+    // The sweep stops at every top and bottom edge, lowest first.
+    int top = byTop.front().top;
+    for (;;) {
+        while (nextToLeave < count && bottoms[nextToLeave] <= top) {
+            ++nextToLeave;
         }
-        while (nextToJoin < byTop.size() && byTop[nextToJoin].top <= top) {
-            const IntRect& joining = byTop[nextToJoin++];
-            active.insert(std::upper_bound(active.begin(), active.end(), joining, byLeft),
-                          joining);
+        if (nextToLeave == count) {
+            break; // every rectangle has ended
         }
-        if (active.empty()) {
-            lastBandAbove = false; // a gap: nothing to grow into
-            continue;
+        const IntRect* joining = byTop.data() + nextToJoin;
+        while (nextToJoin < count && byTop[nextToJoin].top <= top) {
+            ++nextToJoin;
         }
-        // The band's runs: touching or overlapping rectangles merge into one.
-        if (result.size() < used + active.size()) {
-            result.resize(std::max(2 * result.size(), used + active.size()));
+        const IntRect* const joiningEnd = byTop.data() + nextToJoin;
+        int bottom = bottoms[nextToLeave];
+        if (nextToJoin < count) {
+            bottom = std::min(bottom, byTop[nextToJoin].top);
+        }
+
+        // One pass makes the band's set (the active rectangles that go on,
+        // merged by left edge with those joining) and its runs, touching or
+        // overlapping rectangles merging into one run.
+        const std::size_t most = activeCount + static_cast<std::size_t>(joiningEnd - joining);
+        if (result.size() < used + most) {
+            result.resize(std::max(2 * result.size(), used + most));
         }
         const std::size_t bandStart = used;
         IntRect* out = result.data() + used;
-        int runLeft = active.front().left;
-        int runRight = active.front().right;
-        for (const IntRect& r : std::span(active).subspan(1)) {
-            if (r.left <= runRight) {
-                runRight = std::max(runRight, r.right);
+        IntRect* kept = next;
+        const IntRect* going = active;
+        const IntRect* const goingEnd = active + activeCount;
+        bool runOpen = false;
+        int runLeft = 0;
+        int runRight = 0;
+        for (;;) {
+            const IntRect* r = nullptr;
+            if (going != goingEnd && going->bottom <= top) {
+                ++going; // ended at this edge
+                continue;
+            }
+            if (going != goingEnd && (joining == joiningEnd || going->left <= joining->left)) {
+                r = going++;
+            } else if (joining != joiningEnd) {
+                r = joining++;
             } else {
-                *out++ = {runLeft, top, runRight, bottom};
-                runLeft = r.left;
-                runRight = r.right;
+                break;
+            }
+            *kept++ = *r;
+            if (runOpen && r->left <= runRight) {
+                runRight = std::max(runRight, r->right);
+            } else {
+                if (runOpen) {
+                    *out++ = {runLeft, top, runRight, bottom};
+                }
+                runLeft = r->left;
+                runRight = r->right;
+                runOpen = true;
             }
         }
-        *out++ = {runLeft, top, runRight, bottom};
-        used = static_cast<std::size_t>(out - result.data());
+        activeCount = static_cast<std::size_t>(kept - next);
+        std::swap(active, next);
 
-        const std::size_t runCount = used - bandStart;
-        const bool sameRunsAsLastBand =
-            lastBandAbove && bandStart - lastBandStart == runCount &&
-            std::equal(result.begin() + static_cast<std::ptrdiff_t>(lastBandStart),
-                       result.begin() + static_cast<std::ptrdiff_t>(bandStart),
-                       result.begin() + static_cast<std::ptrdiff_t>(bandStart),
-                       [](const IntRect& a, const IntRect& b) {
-                           return a.left == b.left && a.right == b.right;
-                       });
-        if (sameRunsAsLastBand) {
-            // Same runs right below the last band: that band grows instead.
-            used = bandStart;
-            for (std::size_t k = lastBandStart; k < bandStart; ++k) {
-                result[k].bottom = bottom;
-            }
+        if (!runOpen) {
+            lastBandAbove = false; // a gap: nothing to grow into
         } else {
-            lastBandStart = bandStart;
+            *out++ = {runLeft, top, runRight, bottom};
+            used = static_cast<std::size_t>(out - result.data());
+            const std::size_t runCount = used - bandStart;
+            const bool sameRunsAsLastBand =
+                lastBandAbove && bandStart - lastBandStart == runCount &&
+                std::equal(result.begin() + static_cast<std::ptrdiff_t>(lastBandStart),
+                           result.begin() + static_cast<std::ptrdiff_t>(bandStart),
+                           result.begin() + static_cast<std::ptrdiff_t>(bandStart),
+                           [](const IntRect& a, const IntRect& b) {
+                               return a.left == b.left && a.right == b.right;
+                           });
+            if (sameRunsAsLastBand) {
+                // Same runs right below the last band: that band grows instead.
+                used = bandStart;
+                for (std::size_t k = lastBandStart; k < bandStart; ++k) {
+                    result[k].bottom = bottom;
+                }
+            } else {
+                lastBandStart = bandStart;
+            }
+            lastBandAbove = true;
         }
-        lastBandAbove = true;
+        top = bottom;
     }
     result.resize(used);
     return result;
