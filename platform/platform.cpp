@@ -1,9 +1,9 @@
 #include "platform/platform.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QUrl>
 #include <QVarLengthArray>

@@ -3,8 +3,8 @@
 #include "designs/icon.h"
 
 #include <QGuiApplication>
-#include <QVariant>
 #include <QPalette>
+#include <QVariant>
 
 namespace zentaro::platform {
 

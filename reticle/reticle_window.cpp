@@ -83,8 +83,7 @@ std::vector<IntRect> ReticleWindow::transparentDeviceRects() const
     // frame offsets come out as zero and the region is in client coordinates.
     const int deviceWidth = roundToInt(width() * ratio);
     const int deviceHeight = roundToInt(height() * ratio);
-    const region::WindowMetrics metrics{deviceWidth, deviceHeight,
-                                        static_cast<double>(deviceWidth),
+    const region::WindowMetrics metrics{deviceWidth, deviceHeight, static_cast<double>(deviceWidth),
                                         static_cast<double>(deviceHeight)};
     return region::transparentRects(metrics, boxes);
 }

@@ -205,7 +205,10 @@ struct BandedCase
     std::vector<IntRect> input;
 };
 
-void PrintTo(const BandedCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const BandedCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class BandedUnionTest : public testing::TestWithParam<BandedCase>
 {
