@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -66,6 +67,24 @@ protected:
         ASSERT_TRUE(origin);
         origin_ = *origin;
         ASSERT_TRUE(driver_->waitForState(false, origin_)) << "as loaded";
+    }
+
+    void TearDown() override
+    {
+        // The host ends with the test. Its window must be gone before the
+        // next test's window appears in the same place: the window manager
+        // resists a dragged window's edges against those of any window still
+        // there, which would move the next window off the pointer's travel.
+        const XId window = host_ ? host_->window(design().windowName) : XId{};
+        driver_.reset();
+        host_.reset();
+        if (window != XId{}) {
+            EXPECT_TRUE(waitUntil([&] {
+                const std::vector<XId> clients = clientWindows(x_);
+                return std::find(clients.begin(), clients.end(), window) == clients.end();
+            })) << design().designName
+                << ": the ended host's window is still managed";
+        }
     }
 
     XConnection x_;
