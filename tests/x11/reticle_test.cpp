@@ -309,8 +309,10 @@ TEST_P(ReticleDragTest, LeftDragOnAOnePixelBarMovesTheWindowUntilTheRelease)
         ASSERT_TRUE(pointer.moveTo(at));
         expected = origin_ + (at - followFrom);
         ASSERT_TRUE(waitUntil([&] { return driver_->origin() == expected; }))
-            << "step " << i << ": expected origin " << toString(expected) << "; "
-            << driver_->describeState();
+            << "step " << i << ": expected origin " << toString(expected) << " (origin "
+            << toString(origin_) << ", pressed at " << toString(pressedAt) << ", first motion to "
+            << toString(moveBegan) << ", pointer at " << toString(pointer.position()) << ", "
+            << (managed ? "managed" : "unmanaged") << "); " << driver_->describeState();
     }
     const auto moveCursor = pointer.cursorSerial();
     ASSERT_TRUE(pointer.release(kLeftButton));
