@@ -85,20 +85,19 @@ std::vector<IntRect> ReticleWindow::transparentDeviceRects() const
     const int deviceHeight = roundToInt(height() * ratio);
     const region::WindowMetrics metrics{deviceWidth, deviceHeight, static_cast<double>(deviceWidth),
                                         static_cast<double>(deviceHeight)};
-    return region::transparentRects(metrics, boxes);
+    return region::bandedUnion(region::transparentRects(metrics, boxes));
 }
 
 QRegion ReticleWindow::transparentRegion() const
 {
-    return platform::logicalCover(region::bandedUnion(transparentDeviceRects()),
-                                  devicePixelRatioF());
+    return platform::logicalCover(transparentDeviceRects(), devicePixelRatioF());
 }
 
 void ReticleWindow::ShapeWindow(bool transparent)
 {
     if (transparent) {
         platform::setFramed(*this, false);
-        platform::applyRegion(*this, region::bandedUnion(transparentDeviceRects()));
+        platform::applyRegion(*this, transparentDeviceRects());
     } else {
         // No region at all, rather than the rectangle of the moment: a window
         // enlarged later shows whole.

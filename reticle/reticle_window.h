@@ -36,9 +36,10 @@ public:
 
     /// The topmost element whose box holds `clientPos`, or nullptr.
     const DesignElement* elementAt(QPoint clientPos) const;
-    /// The transparent state's region for the window as it is now: the
-    /// rectangles in device pixels of the client area (logical pixels times
-    /// the device pixel ratio), exactly where the painter puts the elements.
+    /// The transparent state's region for the window as it is now, in banded
+    /// form: the union of the element boxes in device pixels of the client
+    /// area (logical pixels times the device pixel ratio), exactly where the
+    /// painter puts the elements.
     std::vector<IntRect> transparentDeviceRects() const;
     /// The same region in logical client coordinates (at a fractional
     /// device pixel ratio, widened to whole logical pixels).
