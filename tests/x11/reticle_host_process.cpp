@@ -59,24 +59,6 @@ bool ReticleHostProcess::allReported()
     return dpis_.size() == windowNames_.size();
 }
 
-bool ReticleHostProcess::placed(XId window)
-{
-    if (!isViewable(x_, window)) {
-        return false;
-    }
-    if (windowManagerRunning(x_)) {
-        // The window manager has framed it once it announces the extents.
-        const auto extents = frameExtents(x_, window);
-        if (!extents || extents->top() <= 0) {
-            return false;
-        }
-    }
-    // Settled: the same place on two reads in a row.
-    const auto first = rootPosition(x_, window);
-    x_.sync();
-    return first && rootPosition(x_, window) == first;
-}
-
 ::testing::AssertionResult ReticleHostProcess::waitUntilShown()
 {
     if (!waitUntil([&] { return allReported() || process_.exitStatus(); })) {
@@ -96,7 +78,7 @@ bool ReticleHostProcess::placed(XId window)
         std::vector<XId> found;
         const bool shown = waitUntil([&] {
             found = findClientWindowsByTitle(x_, design->caption);
-            return found.size() == 1 && placed(found.front());
+            return found.size() == 1 && isPlacedAndSettled(x_, found.front());
         });
         if (!shown) {
             return ::testing::AssertionFailure()

@@ -45,7 +45,6 @@ public:
 
 private:
     bool allReported();
-    bool placed(XId window);
 
     XConnection& x_;
     std::vector<std::string> windowNames_;

@@ -205,6 +205,24 @@ std::optional<QMargins> frameExtents(XConnection& x, XId window)
     return QMargins(edge(0), edge(2), edge(1), edge(3)); // left, top, right, bottom
 }
 
+bool isPlacedAndSettled(XConnection& x, XId window)
+{
+    if (!isViewable(x, window)) {
+        return false;
+    }
+    if (windowManagerRunning(x)) {
+        // The window manager has framed it once it announces the extents.
+        const auto extents = frameExtents(x, window);
+        if (!extents || extents->top() <= 0) {
+            return false;
+        }
+    }
+    // Settled: the same place on two reads in a row.
+    const auto first = rootPosition(x, window);
+    x.sync();
+    return first && rootPosition(x, window) == first;
+}
+
 std::vector<XId> clientStacking(XConnection& x)
 {
     if (windowManagerRunning(x)) {

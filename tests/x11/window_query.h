@@ -69,6 +69,11 @@ std::optional<BoundingShape> boundingShape(XConnection& x, XId window);
 /// left, top, right, bottom), or nullopt when it has set none.
 std::optional<QMargins> frameExtents(XConnection& x, XId window);
 
+/// Whether the window is shown where it will stay: viewable, framed once a
+/// window manager runs (it has announced the frame extents), and at the same
+/// root position on two reads in a row.
+bool isPlacedAndSettled(XConnection& x, XId window);
+
 /// The client windows from the bottom to the top: the window manager's
 /// _NET_CLIENT_LIST_STACKING, else the root's viewable children in their
 /// stacking order.

@@ -66,21 +66,6 @@ std::string ZentaroSession::describeClients()
     return out.str();
 }
 
-bool ZentaroSession::framedAndSettled(XId window)
-{
-    if (!isViewable(x_, window)) {
-        return false;
-    }
-    // The window manager has framed it once it announces the extents.
-    const auto extents = frameExtents(x_, window);
-    if (!extents || extents->top() <= 0) {
-        return false;
-    }
-    const auto first = rootPosition(x_, window);
-    x_.sync();
-    return first && rootPosition(x_, window) == first;
-}
-
 AssertionResult ZentaroSession::waitForWindow(std::string_view title, XId& found)
 {
     std::vector<XId> matching;
@@ -94,7 +79,7 @@ AssertionResult ZentaroSession::waitForWindow(std::string_view title, XId& found
                 matching.push_back(window);
             }
         }
-        return matching.size() == 1 && framedAndSettled(matching.front());
+        return matching.size() == 1 && isPlacedAndSettled(x_, matching.front());
     });
     if (const auto status = process_.exitStatus()) {
         return AssertionFailure() << "the program ended (status " << status->code << ", signal "

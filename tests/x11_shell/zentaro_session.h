@@ -59,7 +59,6 @@ public:
 private:
     /// Activates the main window and drops its reticle menu down with Alt+Z.
     ::testing::AssertionResult dropDownReticleMenu();
-    bool framedAndSettled(XId window);
 
     XConnection& x_;
     ChildProcess process_;
