@@ -7,7 +7,7 @@ packages=(
     # build
     cmake g++ make pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev
-    libx11-dev libxext-dev libxfixes-dev libxcb1-dev libxcb-shape0-dev
+    libx11-dev libxext-dev libxfixes-dev libxtst-dev libxcb1-dev libxcb-shape0-dev
     libgtest-dev libbenchmark-dev
     # a metric-compatible sans-serif for the reticle labels
     fonts-liberation2

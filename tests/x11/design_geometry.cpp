@@ -47,8 +47,15 @@ QRegion DesignGeometry::transparentRegion(QSize clientSize) const
 }
 
 template <typename Accept>
-std::optional<QPoint> DesignGeometry::pointOnThinnest(Accept accept) const
+std::optional<QPoint> DesignGeometry::pointOnThinnest(Accept accept,
+                                                      bool awayFromMouseTargets) const
 {
+    // Bars and labels take the mouse; strokes let a press through to them.
+    const auto takesMouseAt = [&](QPoint p) {
+        return std::any_of(
+            design_.elements.begin(), design_.elements.end(),
+            [&](const DesignElement& e) { return !e.isStroke() && elementRect(e).contains(p); });
+    };
     std::vector<const DesignElement*> candidates;
     for (const DesignElement& element : design_.elements) {
         if (accept(element) && !elementRect(element).isEmpty()) {
@@ -67,7 +74,7 @@ std::optional<QPoint> DesignGeometry::pointOnThinnest(Accept accept) const
         const QPoint centre = centreOf(*element);
         for (const QPoint p :
              {centre, (r.topLeft() + centre) / 2, (centre + r.bottomRight()) / 2}) {
-            if (topmostAt(p) == element) {
+            if (topmostAt(p) == element && !(awayFromMouseTargets && takesMouseAt(p))) {
                 return p;
             }
         }
@@ -77,12 +84,12 @@ std::optional<QPoint> DesignGeometry::pointOnThinnest(Accept accept) const
 
 std::optional<QPoint> DesignGeometry::pointOnThinnestBar() const
 {
-    return pointOnThinnest([](const DesignElement& e) { return barShowsPicture(e); });
+    return pointOnThinnest([](const DesignElement& e) { return barShowsPicture(e); }, false);
 }
 
 std::optional<QPoint> DesignGeometry::pointOnThinnestStroke() const
 {
-    return pointOnThinnest([](const DesignElement& e) { return e.isStroke(); });
+    return pointOnThinnest([](const DesignElement& e) { return e.isStroke(); }, true);
 }
 
 std::optional<QPoint> DesignGeometry::backgroundPoint(QSize clientSize, int margin) const

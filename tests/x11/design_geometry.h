@@ -36,14 +36,17 @@ public:
     /// A point on the thinnest painted bar (img(0) to img(6)) where that
     /// bar is topmost: a one-pixel bar where the design has one.
     std::optional<QPoint> pointOnThinnestBar() const;
-    /// A point on the thinnest stroke where that stroke is topmost.
+    /// A point on the thinnest stroke where that stroke is topmost and no
+    /// bar or label lies beneath it: a press there reaches nothing that
+    /// takes the mouse (a stroke over a bar lets the press through to it).
     std::optional<QPoint> pointOnThinnestStroke() const;
     /// The point nearest the client's centre that lies at least `margin`
     /// pixels away from every element.
     std::optional<QPoint> backgroundPoint(QSize clientSize, int margin) const;
 
 private:
-    template <typename Accept> std::optional<QPoint> pointOnThinnest(Accept accept) const;
+    template <typename Accept>
+    std::optional<QPoint> pointOnThinnest(Accept accept, bool awayFromMouseTargets) const;
 
     const ReticleDesign& design_;
     double dpi_;

@@ -63,7 +63,16 @@ std::optional<QPoint> ReticleDriver::screenPointOf(std::string_view name, int in
 
 AssertionResult ReticleDriver::clickElement(std::string_view name, int index)
 {
-    const auto point = screenPointOf(name, index);
+    auto point = screenPointOf(name, index);
+    const DesignElement* element = geometry_.design().find(name, index);
+    if (point && element != nullptr &&
+        geometry_.elementRect(*element).width() > 2 * kApartFromTheLastClick) {
+        // Two clicks on one spot in quick succession are a double click,
+        // whose second press is no click: a wide label (the toggle) is
+        // clicked left and right of its middle by turns.
+        clickSide_ = -clickSide_;
+        *point += QPoint(clickSide_ * kApartFromTheLastClick, 0);
+    }
     if (!point) {
         return AssertionFailure() << "no element " << name << " (or no window) in "
                                   << geometry_.design().designName;

@@ -36,7 +36,9 @@ public:
 
     /// The screen position of the element's middle pixel.
     std::optional<QPoint> screenPointOf(std::string_view name, int index = kNoIndex);
-    /// A left click on the element's middle pixel.
+    /// A left click on the element's middle pixel, or for a wide element
+    /// beside it, left and right by turns, so that two clicks in quick
+    /// succession are not taken for a double click.
     ::testing::AssertionResult clickElement(std::string_view name, int index = kNoIndex);
 
     /// Waits until the window shows the transparent state (shaped to its
@@ -56,7 +58,12 @@ private:
     Pointer pointer_;
     XId window_;
     DesignGeometry geometry_;
+    int clickSide_ = 1;
 };
+
+/// Pixels between two clicks on one element, beyond the distance within
+/// which two presses can make a double click (Qt's default is 5).
+inline constexpr int kApartFromTheLastClick = 10;
 
 std::string toString(const std::optional<QPoint>& p);
 std::string toString(const std::optional<QSize>& s);

@@ -103,10 +103,13 @@ protected:
         ASSERT_TRUE(waitUntil([&] { return isWindowedAtOrigin(); })) << describeState();
     }
 
-    /// A click on the toggle label's middle device pixel.
+    /// A click on the toggle label, beside its middle device pixel, left and
+    /// right by turns: two quick clicks on one spot would be a double click.
     ::testing::AssertionResult clickToggle()
     {
-        const QPoint at = origin_ + device_->centreOf(*design().find("Label1"));
+        clickSide_ = -clickSide_;
+        const QPoint at = origin_ + device_->centreOf(*design().find("Label1")) +
+                          QPoint(roundToInt(clickSide_ * kApartFromTheLastClick * ratio()), 0);
         if (!waitUntil([&] { return showsWindowAt(x_, window_, at); })) {
             return ::testing::AssertionFailure() << "the toggle label is not shown at "
                                                  << toString(at) << "; " << describeState();
@@ -151,6 +154,7 @@ protected:
     std::optional<DesignGeometry> device_;
     QPoint origin_;
     QSize size_;
+    int clickSide_ = 1;
 };
 
 TEST_P(ScaledReticleTest, TransparentShapeIsExactlyThePaintedElementsInDevicePixels)
