@@ -11,6 +11,8 @@
 #include <QWindow>
 
 #include <cmath>
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 #if __has_include(<QtGui/qguiapplication_platform.h>) && __has_include(<xcb/shape.h>)
@@ -79,13 +81,27 @@ QRegion logicalCover(std::span<const IntRect> bandedDeviceRects, double devicePi
 
 namespace {
 
+#ifdef ZENTARO_HAVE_XCB_SHAPE
+/// The X connection when the windows are X windows (the xcb platform), or
+/// nullptr. The offscreen platform may hold an X display of its own for
+/// OpenGL, but its windows are none of that server's.
+xcb_connection_t* x11Connection()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        return nullptr;
+    }
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 != nullptr ? x11->connection() : nullptr;
+}
+#endif
+
 /// Sets the X shape of `window` to exactly `bandedRects` (X works in device
 /// pixels). Returns false where the window is not on X11.
 bool setNativeShape(QWidget& window, std::span<const IntRect> bandedRects)
 {
 #ifdef ZENTARO_HAVE_XCB_SHAPE
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 == nullptr || window.windowHandle() == nullptr) {
+    xcb_connection_t* connection = x11Connection();
+    if (connection == nullptr || window.windowHandle() == nullptr) {
         return false;
     }
     std::vector<xcb_rectangle_t> rects;
@@ -96,7 +112,6 @@ bool setNativeShape(QWidget& window, std::span<const IntRect> bandedRects)
                              static_cast<uint16_t>(r.width()), static_cast<uint16_t>(r.height())});
         }
     }
-    xcb_connection_t* connection = x11->connection();
     xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING,
                          XCB_CLIP_ORDERING_YX_BANDED, static_cast<xcb_window_t>(window.winId()), 0,
                          0, static_cast<uint32_t>(rects.size()), rects.data());
@@ -124,11 +139,13 @@ void applyRegion(QWidget& window, std::span<const IntRect> bandedDeviceRects)
         // device pixel of the shape, so no element pixel is clipped.
         window.setMask(cover);
     }
-    if (ratio != 1.0) {
-        // Qt would round the logical mask to device pixels on its own,
-        // which at fractional ratios adds or drops one-pixel slivers.
-        setNativeShape(window, bandedDeviceRects);
-    }
+    // Qt would round the logical mask to device pixels on its own, which at
+    // fractional ratios adds or drops one-pixel slivers. And Qt passes a mask
+    // on only when it differs from the last one: after a move to a screen of
+    // another ratio the logical cover may be the same (1 and 2) while the
+    // device pixels are not. So the shape is always set here, in device
+    // pixels.
+    setNativeShape(window, bandedDeviceRects);
     window.update();
 }
 
@@ -155,10 +172,82 @@ void setFramed(QWidget& window, bool framed)
     window.setGeometry(clientGeometry);
 }
 
-bool startSystemMove(QWidget& window)
+namespace {
+
+#ifdef ZENTARO_HAVE_XCB_SHAPE
+/// _NET_WM_MOVERESIZE's direction that ends a move or resize (EWMH).
+constexpr uint32_t kMoveResizeCancel = 11;
+/// _NET_WM_MOVERESIZE's source indication: a normal application.
+constexpr uint32_t kSourceApplication = 1;
+
+/// Where the X server has the pointer and its buttons, seen from `window`.
+std::unique_ptr<xcb_query_pointer_reply_t, decltype(&std::free)>
+queryPointer(xcb_connection_t* connection, xcb_window_t window)
+{
+    return {xcb_query_pointer_reply(connection, xcb_query_pointer(connection, window), nullptr),
+            &std::free};
+}
+#endif
+
+} // namespace
+
+SystemMove startSystemMove(QWidget& window)
 {
     QWindow* handle = window.windowHandle();
-    return handle != nullptr && handle->startSystemMove();
+    if (handle == nullptr) {
+        return SystemMove::Refused;
+    }
+#ifdef ZENTARO_HAVE_XCB_SHAPE
+    if (xcb_connection_t* connection = x11Connection()) {
+        // The motion that asks for the move may be handled after the button
+        // went up (press, jitter and release within a millisecond). A window
+        // manager asked now would take a pointer no button holds.
+        const auto pointer = queryPointer(connection, static_cast<xcb_window_t>(window.winId()));
+        if (pointer && (pointer->mask & XCB_BUTTON_MASK_1) == 0) {
+            return SystemMove::ButtonAlreadyUp;
+        }
+    }
+#endif
+    return handle->startSystemMove() ? SystemMove::Started : SystemMove::Refused;
+}
+
+void cancelSystemMove(QWidget& window)
+{
+#ifdef ZENTARO_HAVE_XCB_SHAPE
+    xcb_connection_t* connection = x11Connection();
+    if (connection == nullptr || window.windowHandle() == nullptr) {
+        return;
+    }
+    const auto windowId = static_cast<xcb_window_t>(window.winId());
+    const auto pointer = queryPointer(connection, windowId);
+    static constexpr char kMoveResize[] = "_NET_WM_MOVERESIZE";
+    const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
+        xcb_intern_atom_reply(connection,
+                              xcb_intern_atom(connection, 0, sizeof(kMoveResize) - 1, kMoveResize),
+                              nullptr),
+        &std::free);
+    if (!pointer || !atom) {
+        return;
+    }
+    // The same client message the move was asked with, sent to the root
+    // window the window manager listens on, with the cancel direction.
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = windowId;
+    message.type = atom->atom;
+    message.data.data32[0] = static_cast<uint32_t>(pointer->root_x);
+    message.data.data32[1] = static_cast<uint32_t>(pointer->root_y);
+    message.data.data32[2] = kMoveResizeCancel;
+    message.data.data32[3] = XCB_BUTTON_INDEX_1;
+    message.data.data32[4] = kSourceApplication;
+    xcb_send_event(connection, 0, pointer->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(connection);
+#else
+    (void)window;
+#endif
 }
 
 void showAndActivate(QWidget& window)

@@ -56,11 +56,31 @@ void setFramed(QWidget& window, bool framed);
 
 // ---- Moving -------------------------------------------------------------------
 
+/// What became of a request to have the window manager move a window.
+enum class SystemMove
+{
+    /// The window manager was asked: the window follows the pointer until
+    /// the button is released.
+    Started,
+    /// The window system already has the left button up (the press, motion
+    /// and release came within a moment): no move was asked for, since the
+    /// window manager would carry the window with the released pointer.
+    ButtonAlreadyUp,
+    /// The window system refuses (no window manager, offscreen): the caller
+    /// moves the window itself.
+    Refused,
+};
+
 /// Hands the move of `window` to the window manager, as a press on its title
-/// bar would: the window then follows the pointer until the button is
-/// released. Returns false when the window system refuses (no window
-/// manager, offscreen): the caller then moves the window itself.
-bool startSystemMove(QWidget& window);
+/// bar would.
+SystemMove startSystemMove(QWidget& window);
+
+/// Calls off a move asked for by startSystemMove whose button release the
+/// program has seen: the window manager had not taken the pointer yet, and
+/// would otherwise move the window until the next click. The window stays
+/// (or goes back) where the move began. Does nothing where no move can be
+/// going on.
+void cancelSystemMove(QWidget& window);
 
 // ---- Showing and ending -----------------------------------------------------------
 

@@ -35,9 +35,11 @@ QStringList familiesFor(std::string_view face)
     return families;
 }
 
+/// The element's pixels when painting directly at `dpi` (already scaled to
+/// the device).
 QRect pixelRect(const DesignElement& element, double dpi)
 {
-    return platform::toQRect(snapToPixels(element.pixelBox(dpi)));
+    return elementDeviceRect(element, dpi);
 }
 
 /// Outline of `box`, `width` pixels wide, drawn as four filled runs so that
@@ -53,8 +55,7 @@ void fillOutline(QPainter& painter, const QRect& box, const QColor& colour, int 
     painter.fillRect(QRect(box.left(), box.top(), box.width(), width), colour);
     painter.fillRect(QRect(box.left(), box.bottom() - width + 1, box.width(), width), colour);
     painter.fillRect(QRect(box.left(), box.top() + width, width, innerHeight), colour);
-    painter.fillRect(QRect(box.right() - width + 1, box.top() + width, width, innerHeight),
-                     colour);
+    painter.fillRect(QRect(box.right() - width + 1, box.top() + width, width, innerHeight), colour);
 }
 
 /// Whether the centre of pixel (x, y) of a `width` x `height` box lies in
@@ -95,8 +96,7 @@ void fillInscribedRing(QPainter& painter, const QRect& box, const QColor& colour
                 continue;
             }
             const int runStart = x;
-            while (x < box.width() &&
-                   onInscribedRing(x, y, box.width(), box.height(), lineWidth)) {
+            while (x < box.width() && onInscribedRing(x, y, box.width(), box.height(), lineWidth)) {
                 ++x;
             }
             painter.fillRect(QRect(box.left() + runStart, box.top() + y, x - runStart, 1), colour);
@@ -125,6 +125,13 @@ void drawCaption(QPainter& painter, const QRect& area, const QString& caption,
 }
 
 } // namespace
+
+QRect elementDeviceRect(const DesignElement& element, double dpi, double devicePixelRatio)
+{
+    // The same product deviceOptions() forms, so the painter, which draws at
+    // the scaled dpi, lands on these very pixels.
+    return platform::toQRect(snapToPixels(element.pixelBox(dpi * devicePixelRatio)));
+}
 
 int deviceLineWidth(double devicePixelRatio)
 {

@@ -12,6 +12,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <QRect>
 #include <QString>
 
 class QPainter;
@@ -36,6 +37,13 @@ int deviceLineWidth(double devicePixelRatio);
 /// `options` for painting directly in device pixels of a device with this
 /// device pixel ratio: dpi and line width scaled.
 PaintOptions deviceOptions(const PaintOptions& options, double devicePixelRatio);
+
+/// The device pixels `element` covers when its design is painted at `dpi`
+/// on a device with this device pixel ratio: its box at `dpi` times the
+/// ratio, each edge rounded by itself (snapToPixels). The painter places
+/// every element on exactly these pixels, and the window's hit test reads
+/// the same boxes, so what takes the mouse is what is drawn.
+QRect elementDeviceRect(const DesignElement& element, double dpi, double devicePixelRatio = 1.0);
 
 /// Background and every element of `design`. The background fills the
 /// painter's whole window, so a client area larger than the design's shows

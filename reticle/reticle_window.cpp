@@ -5,9 +5,11 @@
 #include "reticle/region_builder.h"
 #include "reticle/reticle_painter.h"
 
+#include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <cmath>
 #include <vector>
 
 namespace zentaro {
@@ -23,12 +25,43 @@ QString toQString(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QRect elementRect(const DesignElement& element, double dpi)
+/// Positions from the window system are whole device pixels divided by the
+/// ratio; multiplied back, they may fall a rounding error short of the whole
+/// number (7 / 1.5 * 1.5 < 7). Far below any real fraction of a pixel.
+constexpr double kDevicePixelTolerance = 1.0 / 1024;
+
+/// The pointer's position in the client area, to the fraction of a logical
+/// pixel the window system gave it. Qt rounds a widget's own mouse position
+/// to whole logical pixels, which at scale 2 puts both screen columns of a
+/// one-pixel line on the same logical pixel and one of them beside the line;
+/// the position in the window (the scene) keeps the fraction, and for a
+/// top-level widget the two have the same origin.
+QPointF exactPosition(const QMouseEvent& event)
 {
-    return platform::toQRect(snapToPixels(element.pixelBox(dpi)));
+    return event.scenePosition();
 }
 
 } // namespace
+
+const DesignElement* mouseTargetAt(const ReticleDesign& design, double dpi, double devicePixelRatio,
+                                   QPoint devicePixel)
+{
+    // Topmost first; strokes are drawn shapes with no events of their own.
+    for (const DesignElement& element : design.elements) {
+        if (!element.isStroke() &&
+            elementDeviceRect(element, dpi, devicePixelRatio).contains(devicePixel)) {
+            return &element;
+        }
+    }
+    return nullptr;
+}
+
+QPoint devicePixelAt(QPointF logicalPos, double devicePixelRatio)
+{
+    return QPoint(
+        static_cast<int>(std::floor(logicalPos.x() * devicePixelRatio + kDevicePixelTolerance)),
+        static_cast<int>(std::floor(logicalPos.y() * devicePixelRatio + kDevicePixelTolerance)));
+}
 
 ReticleWindow::ReticleWindow(const ReticleDesign& design)
     : QWidget(nullptr, Qt::Window), design_(design), dpi_(platform::logicalDpi(nullptr))
@@ -58,14 +91,10 @@ void ReticleWindow::Form_Load()
     // No region: the window starts windowed and shows whole.
 }
 
-const DesignElement* ReticleWindow::elementAt(QPoint clientPos) const
+const DesignElement* ReticleWindow::elementAt(QPointF clientPos) const
 {
-    for (const DesignElement& element : design_.elements) {
-        if (elementRect(element, dpi_).contains(clientPos)) {
-            return &element;
-        }
-    }
-    return nullptr;
+    const double ratio = devicePixelRatioF();
+    return mouseTargetAt(design_, dpi_, ratio, devicePixelAt(clientPos, ratio));
 }
 
 std::vector<IntRect> ReticleWindow::transparentDeviceRects() const
@@ -97,6 +126,7 @@ void ReticleWindow::ShapeWindow(bool transparent)
 {
     if (transparent) {
         platform::setFramed(*this, false);
+        shapedRatio_ = devicePixelRatioF();
         platform::applyRegion(*this, transparentDeviceRects());
     } else {
         // No region at all, rather than the rectangle of the moment: a window
@@ -142,27 +172,76 @@ void ReticleWindow::img_MouseMove(int /*index*/, Qt::MouseButtons buttons,
     // never see the release, and would otherwise start the move again at
     // every later motion, gluing the window to the pointer.
     moveStartedThisPress_ = true;
-    if (!platform::startSystemMove(*this)) {
+    switch (platform::startSystemMove(*this)) {
+    case platform::SystemMove::Started:
+        systemMoveAskedThisPress_ = true;
+        break;
+    case platform::SystemMove::ButtonAlreadyUp:
+        // The release is on its way: a click, not a drag.
+        break;
+    case platform::SystemMove::Refused:
         // No window manager to do it: follow the pointer ourselves until the
         // release, by its whole travel since the press (this first motion's
         // included, however many motions Qt merged into it).
         followingPointer_ = true;
         followPointer(mapToGlobal(position).toPoint());
+        break;
     }
+}
+
+bool ReticleWindow::event(QEvent* event)
+{
+    // Qt sends this when the window has gone to another screen, whose device
+    // pixel ratio may differ; it repaints the window at the new ratio next.
+    if (event->type() == QEvent::ScreenChangeInternal) {
+        reshapeIfRatioChanged();
+    }
+    return QWidget::event(event);
+}
+
+void ReticleWindow::reshapeIfRatioChanged()
+{
+    if (!isTransparent_ || devicePixelRatioF() == shapedRatio_) {
+        return;
+    }
+    // The elements are now painted on other device pixels: the region must
+    // follow them, or it clips them and shows background beside them.
+    shapedRatio_ = devicePixelRatioF();
+    platform::applyRegion(*this, transparentDeviceRects());
 }
 
 void ReticleWindow::paintEvent(QPaintEvent* /*event*/)
 {
+    // A screen's own ratio may change with no screen change announced (the
+    // desktop's scale set anew): every repaint at a new ratio passes here.
+    if (isTransparent_ && devicePixelRatioF() != shapedRatio_) {
+        QMetaObject::invokeMethod(this, &ReticleWindow::reshapeIfRatioChanged,
+                                  Qt::QueuedConnection);
+    }
     QPainter painter(this);
     paintDesign(painter, design_, PaintOptions{dpi_, toggleCaption_});
 }
 
 void ReticleWindow::mousePressEvent(QMouseEvent* event)
 {
+    beginPress(event, false);
+}
+
+void ReticleWindow::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a double click. No label answers it, so a double
+    // click is one click; a bar still drags from it.
+    beginPress(event, true);
+}
+
+void ReticleWindow::beginPress(QMouseEvent* event, bool doubleClick)
+{
     // A new press: whatever the last one left behind (a release the window
     // manager swallowed) no longer counts.
-    pressedElement_ = elementAt(event->position().toPoint());
+    pressedElement_ = elementAt(exactPosition(*event));
     moveStartedThisPress_ = false;
+    systemMoveAskedThisPress_ = false;
+    pressIsDoubleClick_ = doubleClick;
     followingPointer_ = false;
     pressPointer_ = event->globalPosition().toPoint();
     pressWindow_ = pos();
@@ -193,12 +272,21 @@ void ReticleWindow::mouseReleaseEvent(QMouseEvent* event)
         followPointer(event->globalPosition().toPoint());
     }
     followingPointer_ = false;
+    if (systemMoveAskedThisPress_ && event->button() == Qt::LeftButton) {
+        // The release came to the program, so the window manager had not yet
+        // taken the pointer when the button went up (a quick click with a
+        // jitter). Left alone it would start the move now and carry the
+        // window with the released pointer until the next click.
+        systemMoveAskedThisPress_ = false;
+        platform::cancelSystemMove(*this);
+    }
     if (event->buttons() == Qt::NoButton) {
         pressedElement_ = nullptr;
     }
-    // A click: the left button pressed and released over the same label.
+    // A click: the left button pressed and released over the same label, the
+    // second press of a double click excepted.
     if (event->button() == Qt::LeftButton && pressed != nullptr && pressed->isLabel() &&
-        elementAt(event->position().toPoint()) == pressed) {
+        !pressIsDoubleClick_ && elementAt(exactPosition(*event)) == pressed) {
         clickLabel(*pressed);
     }
 }

@@ -17,6 +17,18 @@
 
 namespace zentaro {
 
+/// The element that takes the mouse at `devicePixel` of a window showing
+/// `design` at `dpi` on a device with this device pixel ratio: the topmost
+/// bar or label whose painted box (elementDeviceRect) holds that pixel, or
+/// nullptr. Strokes take no mouse: a press on a stroke goes to the bar or
+/// label beneath it, or to none.
+const DesignElement* mouseTargetAt(const ReticleDesign& design, double dpi, double devicePixelRatio,
+                                   QPoint devicePixel);
+
+/// The device pixel under the logical position `logicalPos` (client
+/// coordinates) at this device pixel ratio.
+QPoint devicePixelAt(QPointF logicalPos, double devicePixelRatio);
+
 class ReticleWindow : public QWidget
 {
     Q_OBJECT
@@ -34,8 +46,9 @@ public:
     /// Logical resolution the design's twips are converted at.
     double dpi() const { return dpi_; }
 
-    /// The topmost element whose box holds `clientPos`, or nullptr.
-    const DesignElement* elementAt(QPoint clientPos) const;
+    /// The element that takes the mouse at the logical client position
+    /// `clientPos` (see mouseTargetAt), tested in device pixels.
+    const DesignElement* elementAt(QPointF clientPos) const;
     /// The transparent state's region for the window as it is now, in banded
     /// form: the union of the element boxes in device pixels of the client
     /// area (logical pixels times the device pixel ratio), exactly where the
@@ -60,14 +73,20 @@ public:
     static bool OpenWithShell(const QString& text);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void beginPress(QMouseEvent* event, bool doubleClick);
     void clickLabel(const DesignElement& label);
     void followPointer(QPoint globalPos);
+    /// Builds the transparent region again when the device pixel ratio is no
+    /// longer the one it was built for.
+    void reshapeIfRatioChanged();
 
     const ReticleDesign& design_;
     double dpi_;
@@ -79,6 +98,14 @@ private:
     // has already started a move.
     const DesignElement* pressedElement_ = nullptr;
     bool moveStartedThisPress_ = false;
+    // The window manager was asked to move the window in this press; a
+    // release the program still sees means the move must be called off.
+    bool systemMoveAskedThisPress_ = false;
+    // The press is the second of a double click: it is no click of its own,
+    // though it still drags.
+    bool pressIsDoubleClick_ = false;
+    // The device pixel ratio the transparent region was built for.
+    double shapedRatio_ = 0;
     // Set while the window follows the pointer itself because the window
     // system refused the move. It follows from the press (pointer and window
     // positions there, global pixels), so the pressed pixel stays under the

@@ -82,8 +82,7 @@ void pressMoveRelease(QWidget* w, QPoint from, QPoint travel, Qt::MouseButton bu
                       Qt::KeyboardModifiers modifiers = {})
 {
     const QPoint start = w->mapToGlobal(from);
-    dragAlong(w, {start, start + QPoint(1, 1), start + QPoint(1, 1) + travel}, button,
-              modifiers);
+    dragAlong(w, {start, start + QPoint(1, 1), start + QPoint(1, 1) + travel}, button, modifiers);
 }
 
 } // namespace
@@ -102,6 +101,8 @@ private slots:
     void dragButtonRules();
     void dragFollowsThePressedBarAfterThePointerLeavesIt();
     void pointerMotionAfterReleaseDoesNotMove();
+    void doubleClickIsOneClick();
+    void doublePressOnABarStillDrags();
     void bar6IsFilledWithTheBarColourAfterLoad();
     void closeLabelEndsTheApplication();
     void label20AsksTheShellToOpenIt();
@@ -203,15 +204,24 @@ void ReticleWindowTest::dragButtonRules_data()
     QTest::addColumn<bool>("moves");
     const int left = Qt::LeftButton;
     const int ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
-    QTest::newRow("one-pixel bar, left") << "Form3" << "img" << 1 << left << 0 << true;
-    QTest::newRow("bar, left with modifiers") << "Form3" << "img" << 5 << left << ctrlShift << true;
-    QTest::newRow("strip bar, left") << "Form3" << "img" << 0 << left << 0 << true;
-    QTest::newRow("bar, right") << "Form3" << "img" << 1 << int(Qt::RightButton) << 0 << false;
-    QTest::newRow("bar, middle") << "Form3" << "img" << 1 << int(Qt::MiddleButton) << 0 << false;
-    QTest::newRow("stroke, left") << "Form3" << "Shape4" << kNoIndex << left << 0 << false;
-    QTest::newRow("close label, left") << "Form3" << "Label2" << kNoIndex << left << 0 << false;
-    QTest::newRow("circle, left") << "Form8" << "Shape1" << kNoIndex << left << 0 << false;
-    QTest::newRow("spare bar 7 on the strip, left") << "Form10" << "img" << 7 << left << 0 << true;
+    QTest::newRow("one-pixel bar, left") << "Form3"
+                                         << "img" << 1 << left << 0 << true;
+    QTest::newRow("bar, left with modifiers") << "Form3"
+                                              << "img" << 5 << left << ctrlShift << true;
+    QTest::newRow("strip bar, left") << "Form3"
+                                     << "img" << 0 << left << 0 << true;
+    QTest::newRow("bar, right") << "Form3"
+                                << "img" << 1 << int(Qt::RightButton) << 0 << false;
+    QTest::newRow("bar, middle") << "Form3"
+                                 << "img" << 1 << int(Qt::MiddleButton) << 0 << false;
+    QTest::newRow("stroke, left") << "Form3"
+                                  << "Shape4" << kNoIndex << left << 0 << false;
+    QTest::newRow("close label, left") << "Form3"
+                                       << "Label2" << kNoIndex << left << 0 << false;
+    QTest::newRow("circle, left") << "Form8"
+                                  << "Shape1" << kNoIndex << left << 0 << false;
+    QTest::newRow("spare bar 7 on the strip, left") << "Form10"
+                                                    << "img" << 7 << left << 0 << true;
 }
 
 void ReticleWindowTest::dragButtonRules()
@@ -277,6 +287,56 @@ void ReticleWindowTest::pointerMotionAfterReleaseDoesNotMove()
     QCOMPARE(punto->pos(), puntoBefore);
 }
 
+/// A double click as Qt delivers it: press, release, then the second press
+/// as a double-click event, and its release.
+void doubleClick(QWidget* w, QPoint at)
+{
+    QTest::mouseClick(w, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(w, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(w, Qt::LeftButton, {}, at);
+}
+
+void ReticleWindowTest::doubleClickIsOneClick()
+{
+    // The toggle label: one toggle, not two (the window would flash and
+    // stay windowed).
+    ShownWindow w("Form3");
+    const QPoint toggle = centreOf(*w.window, "Label1");
+    doubleClick(w.window, toggle);
+    QVERIFY(w->isTransparent());
+    QCOMPARE(w->toggleCaption(), QStringLiteral("Finestra"));
+    doubleClick(w.window, toggle);
+    QVERIFY(!w->isTransparent());
+    // A plain click after it counts again.
+    QTest::mouseClick(w.window, Qt::LeftButton, {}, toggle);
+    QVERIFY(w->isTransparent());
+
+    // "20" asks the desktop once.
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+    {
+        ShownWindow scale("Form10");
+        doubleClick(scale.window, centreOf(*scale.window, "Label11"));
+        QCOMPARE(recorder.urls.size(), size_t(1));
+    }
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+}
+
+void ReticleWindowTest::doublePressOnABarStillDrags()
+{
+    // The second press of a double click is no click, but the left button is
+    // held: motion from it drags as from any press.
+    ShownWindow w("Form3");
+    const QPoint before = w->pos();
+    const QPoint bar = centreOf(*w.window, "img", 1);
+    QTest::mouseClick(w.window, Qt::LeftButton, {}, bar);
+    QTest::mouseDClick(w.window, Qt::LeftButton, {}, bar);
+    const QPoint start = w->mapToGlobal(bar);
+    QTest::mouseMove(w.window, w->mapFromGlobal(start + QPoint(15, 10)));
+    QTest::mouseRelease(w.window, Qt::LeftButton, {}, w->mapFromGlobal(start + QPoint(15, 10)));
+    QCOMPARE(w->pos(), before + QPoint(15, 10));
+}
+
 void ReticleWindowTest::bar6IsFilledWithTheBarColourAfterLoad()
 {
     ShownWindow w("Form3");
@@ -310,9 +370,8 @@ void ReticleWindowTest::closeLabelEndsTheApplication()
         bool& seen_;
     } watcher(closeEventSeen);
     w->installEventFilter(&watcher);
-    QTimer::singleShot(0, w, [w] {
-        QTest::mouseClick(w, Qt::LeftButton, {}, centreOf(*w, "Label2"));
-    });
+    QTimer::singleShot(0, w,
+                       [w] { QTest::mouseClick(w, Qt::LeftButton, {}, centreOf(*w, "Label2")); });
     const int status = QCoreApplication::exec();
     QCOMPARE(status, 0);
     QVERIFY2(!closeEventSeen, "no window's closing handling runs");
