@@ -245,5 +245,69 @@ TEST_P(ScaledReticleTest, TransparentShapeIsExactlyThePaintedElementsInDevicePix
 
 INSTANTIATE_TEST_SUITE_P(Scaled, ScaledReticleTest, ::testing::ValuesIn(allCases()), caseName);
 
+/// A left drag from the screen pixel `from` of the window: press, a first
+/// motion, a few more and the release. Returns the window's client origin
+/// afterwards, once the window manager's move (if any) has ended.
+std::optional<QPoint> dragFrom(XConnection& x, XId window, QPoint from)
+{
+    Pointer pointer(x);
+    const auto cursorBefore = pointer.cursorSerial();
+    if (!pointer.moveTo(from) || !pointer.press(kLeftButton) ||
+        !pointer.moveTo(from + QPoint(3, 2)) || !pointer.moveInSteps(from + QPoint(33, 22), 5) ||
+        !pointer.release(kLeftButton)) {
+        return std::nullopt;
+    }
+    // The window manager's cursor goes with its move.
+    waitUntil([&] { return pointer.cursorSerial() == cursorBefore; });
+    return rootPosition(x, window);
+}
+
+TEST(ScaledOnePixelBar, EveryScreenColumnOfTheBarDragsAndTheColumnBesideDoesNot)
+{
+    // CroceRossa's vertical axis img(5) is one logical pixel wide: two
+    // screen columns at scale 2. Both take the drag; the columns on either
+    // side of it do not.
+    constexpr double kRatio = 2.0;
+    XConnection x;
+    std::unique_ptr<ReticleHostProcess> host;
+    const ReticleDesign& design = designs::croceRossa();
+    {
+        const ScopedScaleFactor scale(kRatio);
+        host = std::make_unique<ReticleHostProcess>(
+            x, HostOptions{{std::string(design.windowName)}, false, {}});
+    }
+    ASSERT_TRUE(host->waitUntilShown());
+    const XId window = host->window(design.windowName);
+    const DesignGeometry device(design, host->dpi(design.windowName) * kRatio);
+    const QRect axis = device.elementRect(*design.find("img", 5));
+    ASSERT_EQ(axis.width(), 2) << "img(5) at scale 2";
+    // Below the centre, clear of the horizontal axis.
+    const int row = axis.top() + axis.height() * 3 / 4;
+    struct Column
+    {
+        int x;
+        bool drags;
+    };
+    const std::vector<Column> columns = {{axis.left() - 1, false},
+                                         {axis.left(), true},
+                                         {axis.right(), true},
+                                         {axis.right() + 1, false}};
+    for (const Column& column : columns) {
+        SCOPED_TRACE("column " + std::to_string(column.x - axis.left()) + " of the axis");
+        const auto origin = rootPosition(x, window);
+        ASSERT_TRUE(origin);
+        ASSERT_TRUE(
+            waitUntil([&] { return showsWindowAt(x, window, *origin + QPoint(column.x, row)); }));
+        const auto after = dragFrom(x, window, *origin + QPoint(column.x, row));
+        ASSERT_TRUE(after);
+        if (column.drags) {
+            EXPECT_TRUE(waitUntil([&] { return rootPosition(x, window) != origin; }))
+                << "did not move from " << toString(origin);
+        } else {
+            EXPECT_EQ(*after, *origin);
+        }
+    }
+}
+
 } // namespace
 } // namespace zentaro::x11test
