@@ -32,7 +32,8 @@ void FrameKeeper::setFramed(bool framed)
     const WmStates states = x11::wmStates(window_).value_or(WmStates{});
     const bool remaximize = framed && leftMaximizedAt_ && before == leftMaximizedAt_;
     leftMaximizedAt_.reset();
-    endHold();
+    remaximizeAfterHold_ = false;
+    stopFollowing();
 
     // Compositors read these when the frame changes: set before it.
     x11::setUnshadowed(window_, !framed);
@@ -54,10 +55,11 @@ void FrameKeeper::setFramed(bool framed)
         window_.setWindowFlags(flagsForFrame(window_.windowFlags(), framed, states));
     }
 
-    if (remaximize) {
-        // The window manager puts the client back where it was maximised.
-        x11::requestMaximized(window_, true);
-    } else if (before && x11::windowManagerRunning()) {
+    if (before && x11::windowManagerRunning()) {
+        // The client is still where it was maximised, the frame goes around
+        // it: maximised again once the frame is there (asked for at once,
+        // Mutter would place the client as if it had no frame yet).
+        remaximizeAfterHold_ = remaximize;
         startHold(*before);
     } else {
         window_.setGeometry(clientGeometry);
@@ -99,7 +101,7 @@ void FrameKeeper::checkHold()
     }
 }
 
-void FrameKeeper::endHold()
+void FrameKeeper::stopFollowing()
 {
     hold_.stop();
     bound_.stop();
@@ -107,10 +109,19 @@ void FrameKeeper::endHold()
         QCoreApplication::instance()->removeNativeEventFilter(this);
         filtering_ = false;
     }
+}
+
+void FrameKeeper::endHold()
+{
+    stopFollowing();
     if (window_.windowFlags().testFlag(Qt::FramelessWindowHint)) {
         // The window manager may have given the client a new outermost
         // window, which is where picom reads its shadow hint.
         x11::setUnshadowed(window_, true);
+    }
+    if (remaximizeAfterHold_) {
+        remaximizeAfterHold_ = false;
+        x11::requestMaximized(window_, true);
     }
 }
 

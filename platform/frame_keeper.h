@@ -52,7 +52,10 @@ private:
 
     void startHold(QRect deviceRect);
     void checkHold();
+    /// Ends the hold and does what waited for the window manager's answer.
     void endHold();
+    /// Ends the hold and nothing else.
+    void stopFollowing();
 
     QWidget& window_;
     FrameHold hold_;
@@ -63,6 +66,7 @@ private:
     // maximised client would otherwise move into the place of the title
     // bar); it comes back maximised when it is still where it left.
     std::optional<QRect> leftMaximizedAt_;
+    bool remaximizeAfterHold_ = false;
 };
 
 } // namespace zentaro::platform

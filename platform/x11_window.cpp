@@ -104,10 +104,12 @@ bool windowManagerRunning()
     if (c == nullptr) {
         return false;
     }
-    const xcb_atom_t check = atom(c, "_NET_SUPPORTING_WM_CHECK");
-    const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
-        c, xcb_get_property(c, 0, rootOf(c), check, XCB_ATOM_WINDOW, 0, 1), nullptr));
-    return reply && reply->format == 32 && xcb_get_property_value_length(reply.get()) >= 4;
+    // Every ICCCM window manager owns the WM_S<screen> selection (not every
+    // one sets _NET_SUPPORTING_WM_CHECK: Mutter 43 on X11 does not). The
+    // program uses the first screen, as Qt does on one X server.
+    const Reply<xcb_get_selection_owner_reply_t> owner(
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom(c, "WM_S0")), nullptr));
+    return owner && owner->owner != XCB_WINDOW_NONE;
 }
 
 std::optional<WmStates> wmStates(const QWidget& window)
