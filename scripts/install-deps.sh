@@ -37,9 +37,10 @@ packages=(
 
 if [[ $with_desktops -eq 1 ]]; then
     packages+=(
-        # the desktops only `make desktops` runs; python3-gi drives the drag in
+        # the desktops only `make desktops` runs, with KWin's default window
+        # decoration (without it KWin frames nothing); python3-gi drives the drag in
         # the GNOME Wayland session through Mutter's remote desktop interface
-        xfwm4 kwin-x11 kwin-wayland xwayland python3-gi
+        xfwm4 kwin-x11 kwin-wayland kwin-style-breeze xwayland python3-gi
     )
 fi
 
