@@ -1,5 +1,7 @@
 #include "platform/platform.h"
 
+#include "platform/frame_keeper.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -140,19 +142,7 @@ void clearRegion(QWidget& window)
 
 void setFramed(QWidget& window, bool framed)
 {
-    const QRect clientGeometry = window.geometry();
-    if (QWindow* handle = window.windowHandle()) {
-        // Changing the flag on the native window keeps the widget mapped;
-        // QWidget::setWindowFlags would re-create it and lose the client
-        // position by the frame's size.
-        handle->setFlag(Qt::FramelessWindowHint, !framed);
-        // Keep the widget's own record of its flags in step, without
-        // telling the window system a second time.
-        window.overrideWindowFlags(handle->flags());
-    } else {
-        window.setWindowFlag(Qt::FramelessWindowHint, !framed);
-    }
-    window.setGeometry(clientGeometry);
+    FrameKeeper::of(window).setFramed(framed);
 }
 
 bool startSystemMove(QWidget& window)

@@ -50,8 +50,15 @@ void clearRegion(QWidget& window);
 // ---- Frames -------------------------------------------------------------------
 
 /// Shows `window` with or without the window manager's frame, keeping its
-/// client area on the same screen pixel. Works on the existing native window,
-/// so the window is not hidden and re-shown in between.
+/// client area on the same screen pixels and at the same size, and keeping
+/// the states the user gave it through the window manager (above, below, on
+/// all desktops; a maximised window leaves the maximised state while it has
+/// no frame and takes it up again on its return, when it has not moved).
+/// Without its frame the window also asks compositors to draw no shadow
+/// around it. Works on the existing native window, so the window is not
+/// hidden and re-shown in between. The window manager answers
+/// asynchronously: the client's place is held for a bounded time after the
+/// call (see FrameKeeper).
 void setFramed(QWidget& window, bool framed);
 
 // ---- Moving -------------------------------------------------------------------

@@ -1,0 +1,72 @@
+// Keeps a top-level window's client area, and the states the user gave it
+// through the window manager, across the adding and removing of the window
+// manager's frame.
+#pragma once
+
+#include "platform/frame_change.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QObject>
+#include <QRect>
+#include <QTimer>
+
+#include <cstdint>
+#include <optional>
+
+class QWidget;
+
+namespace zentaro::platform {
+
+/// One per window that changes its frame, a child of that window (so it goes
+/// with it). Qt rewrites _NET_WM_STATE's "above" and "below" from its flags,
+/// and window managers answer a frame change in their own ways (some keep the
+/// frame's outer rectangle and give it to the client); the keeper reads the
+/// states before the change, carries them into Qt's flags, and then holds the
+/// client rectangle until the window manager has answered, for a bounded time.
+class FrameKeeper : public QObject, public QAbstractNativeEventFilter
+{
+    Q_OBJECT
+
+public:
+    /// How long the keeper waits at most for the window manager's answer to a
+    /// frame change, in milliseconds. It normally ends at the answer.
+    static constexpr int kHoldBoundMilliseconds = 2000;
+
+    /// The keeper of `window`, made on first use.
+    static FrameKeeper& of(QWidget& window);
+
+    /// Shows the window with or without the frame, its client area on the
+    /// same screen pixels and its window manager states kept.
+    void setFramed(bool framed);
+
+    /// Whether the keeper still waits for the window manager's answer.
+    bool isHolding() const { return hold_.isHolding(); }
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    explicit FrameKeeper(QWidget& window);
+
+    void startHold(QRect deviceRect);
+    void checkHold();
+    /// Ends the hold and does what waited for the window manager's answer.
+    void endHold();
+    /// Ends the hold and nothing else.
+    void stopFollowing();
+
+    QWidget& window_;
+    FrameHold hold_;
+    QTimer bound_;
+    std::uint32_t extentsAtom_ = 0;
+    bool filtering_ = false;
+    // A maximised window leaves the maximised state while it has no frame (a
+    // maximised client would otherwise move into the place of the title
+    // bar); it comes back maximised when it is still where it left.
+    std::optional<QRect> leftMaximizedAt_;
+    bool remaximizeAfterHold_ = false;
+};
+
+} // namespace zentaro::platform
