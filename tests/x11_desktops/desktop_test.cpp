@@ -47,7 +47,7 @@ namespace {
 constexpr double kScreenDpi = 96.0;
 
 /// A colour that no window of the program paints, for the backdrop beneath.
-const QRgb kBackdropColour = qRgb(40, 120, 200);
+constexpr QRgb kBackdropColour = qRgb(40, 120, 200);
 /// How far a screen pixel may differ per channel (8-bit) from the backdrop
 /// and still count as the backdrop: compositors may dither.
 constexpr int kBackdropTolerance = 2;
