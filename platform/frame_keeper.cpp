@@ -56,9 +56,9 @@ void FrameKeeper::setFramed(bool framed)
     }
 
     if (before && x11::windowManagerRunning()) {
-        // The client is still where it was maximised, the frame goes around
-        // it: maximised again once the frame is there (asked for at once,
-        // Mutter would place the client as if it had no frame yet).
+        // A window that left the maximised state is maximised again only
+        // once its frame is back around the client: asked for together with
+        // the frame, Mutter placed the client as if it had no frame yet.
         remaximizeAfterHold_ = remaximize;
         startHold(*before);
     } else {

@@ -99,10 +99,12 @@ void ReticleWindow::ShapeWindow(bool transparent)
         platform::setFramed(*this, false);
         platform::applyRegion(*this, transparentDeviceRects());
     } else {
+        // The frame first: KWin decides on a decoration again when the shape
+        // goes, and gives none to a window that still asks for no frame.
+        platform::setFramed(*this, true);
         // No region at all, rather than the rectangle of the moment: a window
         // enlarged later shows whole.
         platform::clearRegion(*this);
-        platform::setFramed(*this, true);
     }
 }
 

@@ -2,6 +2,7 @@
 // states, the drag by a bar, clicks through the transparent state, the
 // close label and the centring scale's "20". Every element position comes
 // from the design tables and the window's place on the screen.
+#include "child_process.h"
 #include "design_geometry.h"
 #include "pointer.h"
 #include "regions.h"
@@ -17,6 +18,9 @@
 #include "designs/designs.h"
 
 #include <gtest/gtest.h>
+
+#include <X11/X.h>
+#include <X11/Xatom.h>
 
 #include <algorithm>
 #include <memory>
@@ -352,6 +356,82 @@ std::string designInStateName(const ::testing::TestParamInfo<DesignInState>& inf
 
 INSTANTIATE_TEST_SUITE_P(AllDesigns, ReticleDragTest, ::testing::ValuesIn(designsInBothStates()),
                          designInStateName);
+
+// ---- Window manager states across toggles -------------------------------------------
+
+/// States the user gives the window through the window manager before the
+/// toggles, and the _NET_WM_STATE atoms each state of the window must show.
+struct WmStateCase
+{
+    const char* name;
+    const char* wmctrlStates; // for wmctrl -b add,...
+    std::vector<std::string> windowedAtoms;
+    std::vector<std::string> transparentAtoms;
+};
+
+void PrintTo(const WmStateCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class ReticleWmStateTest : public SingleReticleWindowTest<WmStateCase>
+{
+protected:
+    const ReticleDesign& design() const override { return designs::standardBianco(); }
+
+    bool hasStates(const std::vector<std::string>& names)
+    {
+        const std::vector<unsigned long> states =
+            cardinalProperty(x_, driver_->window(), "_NET_WM_STATE", XA_ATOM);
+        return std::all_of(names.begin(), names.end(), [&](const std::string& name) {
+            return std::find(states.begin(), states.end(), x_.atom(name)) != states.end();
+        });
+    }
+};
+
+TEST_P(ReticleWmStateTest, StatesTheUserSetSurviveTogglesAndTheElementsStayInPlace)
+{
+    if (!windowManagerRunning(x_)) {
+        GTEST_SKIP() << "window manager states need a window manager";
+    }
+    const WmStateCase& c = GetParam();
+    const auto status = runToEnd({"wmctrl", "-i", "-r", std::to_string(driver_->window()), "-b",
+                                  std::string("add,") + c.wmctrlStates},
+                                 kDefaultWait);
+    ASSERT_TRUE(status && status->isSuccess()) << "wmctrl failed";
+    ASSERT_TRUE(waitUntil([&] {
+        return hasStates(c.windowedAtoms) && isPlacedAndSettled(x_, driver_->window());
+    })) << driver_->describeState();
+    const auto origin = driver_->origin();
+    ASSERT_TRUE(origin);
+
+    // Twice each way: the client keeps its pixels (a maximised client does
+    // not move into the place of the title bar) and the states come back.
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        ASSERT_TRUE(driver_->toggle(true, *origin));
+        EXPECT_TRUE(waitUntil([&] { return hasStates(c.transparentAtoms); }))
+            << "transparent: " << driver_->describeState();
+        ASSERT_TRUE(driver_->toggle(false, *origin));
+        EXPECT_TRUE(waitUntil([&] {
+            return hasStates(c.windowedAtoms) && driver_->origin() == origin;
+        })) << "windowed: "
+            << driver_->describeState();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    States, ReticleWmStateTest,
+    ::testing::Values(
+        WmStateCase{"Above", "above", {"_NET_WM_STATE_ABOVE"}, {"_NET_WM_STATE_ABOVE"}},
+        WmStateCase{"Below", "below", {"_NET_WM_STATE_BELOW"}, {"_NET_WM_STATE_BELOW"}},
+        // Without its frame the window leaves the maximised state (it would
+        // move into the title bar's place) and takes it up again on return.
+        WmStateCase{"Maximised",
+                    "maximized_vert,maximized_horz",
+                    {"_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"},
+                    {}}),
+    [](const ::testing::TestParamInfo<WmStateCase>& info) { return info.param.name; });
 
 // ---- The close label ---------------------------------------------------------------
 
