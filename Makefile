@@ -27,6 +27,13 @@ run: build
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --repeat until-pass:2
 
+# The real-window tests on every desktop session (tests/x11_desktops): the
+# ones `make test` runs and the heavier KDE, Xfce and Wayland ones.
+.PHONY: desktops
+desktops: build
+	@scripts/install-deps.sh --desktops
+	@ctest --test-dir $(BUILD) -C desktops -L desktop --output-on-failure -j $(JOBS)
+
 package: build
 	@cd $(BUILD) && cpack -G DEB
 

@@ -1,7 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need.
 # Does nothing (and needs no root) when everything is already there.
+#
+#   scripts/install-deps.sh [--desktops]
+#
+# --desktops adds the desktops that only `make desktops` runs (KWin, Xfce's
+# window manager, the Wayland sessions).
 set -euo pipefail
+
+with_desktops=0
+case ${1:-} in
+"") ;;
+--desktops) with_desktops=1 ;;
+*) echo "usage: $0 [--desktops]" >&2; exit 2 ;;
+esac
 
 packages=(
     # build
@@ -13,11 +25,24 @@ packages=(
     fonts-liberation2
     # real-window tests: X server, window manager, input and screenshots
     xvfb xauth openbox xdotool wmctrl x11-utils x11-xserver-utils imagemagick
+    # the desktop sessions that `make test` runs (scripts/x11-session.sh --wm):
+    # Mutter on X11 with a private session bus, IceWM, picom; python3-xlib
+    # reads the compositing selection's owner
+    mutter dbus-daemon icewm picom python3-xlib
     # packaging checks
     desktop-file-utils appstream dpkg-dev
     # leak checks (make valgrind)
     valgrind
 )
+
+if [[ $with_desktops -eq 1 ]]; then
+    packages+=(
+        # the desktops only `make desktops` runs, with KWin's default window
+        # decoration (without it KWin frames nothing); python3-gi drives the drag in
+        # the GNOME Wayland session through Mutter's remote desktop interface
+        xfwm4 kwin-x11 kwin-wayland kwin-style-breeze xwayland python3-gi
+    )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

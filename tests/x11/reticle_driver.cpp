@@ -41,6 +41,11 @@ ReticleDriver::ReticleDriver(XConnection& x, ReticleHostProcess& host, const Ret
 {
 }
 
+ReticleDriver::ReticleDriver(XConnection& x, XId window, const ReticleDesign& design, double dpi)
+    : x_(x), pointer_(x), window_(window), geometry_(design, dpi)
+{
+}
+
 std::optional<QPoint> ReticleDriver::origin()
 {
     return rootPosition(x_, window_);

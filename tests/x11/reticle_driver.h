@@ -26,6 +26,8 @@ class ReticleDriver
 {
 public:
     ReticleDriver(XConnection& x, ReticleHostProcess& host, const ReticleDesign& design);
+    /// A reticle window of any process (the program itself), shown at `dpi`.
+    ReticleDriver(XConnection& x, XId window, const ReticleDesign& design, double dpi);
 
     XId window() const { return window_; }
     const DesignGeometry& geometry() const { return geometry_; }
