@@ -30,8 +30,7 @@ PlatformDecision decidePlatform(const SessionFacts& facts)
     if (!wayland) {
         return PlatformDecision::KeepDefault;
     }
-    return nonEmpty(facts.x11Display) ? PlatformDecision::UseX11
-                                      : PlatformDecision::NoX11Available;
+    return nonEmpty(facts.x11Display) ? PlatformDecision::UseX11 : PlatformDecision::NoX11Available;
 }
 
 SessionFacts currentSessionFacts(int argc, char** argv)

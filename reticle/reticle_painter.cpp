@@ -53,8 +53,7 @@ void fillOutline(QPainter& painter, const QRect& box, const QColor& colour, int 
     painter.fillRect(QRect(box.left(), box.top(), box.width(), width), colour);
     painter.fillRect(QRect(box.left(), box.bottom() - width + 1, box.width(), width), colour);
     painter.fillRect(QRect(box.left(), box.top() + width, width, innerHeight), colour);
-    painter.fillRect(QRect(box.right() - width + 1, box.top() + width, width, innerHeight),
-                     colour);
+    painter.fillRect(QRect(box.right() - width + 1, box.top() + width, width, innerHeight), colour);
 }
 
 /// Whether the centre of pixel (x, y) of a `width` x `height` box lies in
@@ -95,8 +94,7 @@ void fillInscribedRing(QPainter& painter, const QRect& box, const QColor& colour
                 continue;
             }
             const int runStart = x;
-            while (x < box.width() &&
-                   onInscribedRing(x, y, box.width(), box.height(), lineWidth)) {
+            while (x < box.width() && onInscribedRing(x, y, box.width(), box.height(), lineWidth)) {
                 ++x;
             }
             painter.fillRect(QRect(box.left() + runStart, box.top() + y, x - runStart, 1), colour);

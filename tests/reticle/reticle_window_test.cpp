@@ -82,8 +82,7 @@ void pressMoveRelease(QWidget* w, QPoint from, QPoint travel, Qt::MouseButton bu
                       Qt::KeyboardModifiers modifiers = {})
 {
     const QPoint start = w->mapToGlobal(from);
-    dragAlong(w, {start, start + QPoint(1, 1), start + QPoint(1, 1) + travel}, button,
-              modifiers);
+    dragAlong(w, {start, start + QPoint(1, 1), start + QPoint(1, 1) + travel}, button, modifiers);
 }
 
 } // namespace
@@ -203,15 +202,24 @@ void ReticleWindowTest::dragButtonRules_data()
     QTest::addColumn<bool>("moves");
     const int left = Qt::LeftButton;
     const int ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
-    QTest::newRow("one-pixel bar, left") << "Form3" << "img" << 1 << left << 0 << true;
-    QTest::newRow("bar, left with modifiers") << "Form3" << "img" << 5 << left << ctrlShift << true;
-    QTest::newRow("strip bar, left") << "Form3" << "img" << 0 << left << 0 << true;
-    QTest::newRow("bar, right") << "Form3" << "img" << 1 << int(Qt::RightButton) << 0 << false;
-    QTest::newRow("bar, middle") << "Form3" << "img" << 1 << int(Qt::MiddleButton) << 0 << false;
-    QTest::newRow("stroke, left") << "Form3" << "Shape4" << kNoIndex << left << 0 << false;
-    QTest::newRow("close label, left") << "Form3" << "Label2" << kNoIndex << left << 0 << false;
-    QTest::newRow("circle, left") << "Form8" << "Shape1" << kNoIndex << left << 0 << false;
-    QTest::newRow("spare bar 7 on the strip, left") << "Form10" << "img" << 7 << left << 0 << true;
+    QTest::newRow("one-pixel bar, left") << "Form3"
+                                         << "img" << 1 << left << 0 << true;
+    QTest::newRow("bar, left with modifiers") << "Form3"
+                                              << "img" << 5 << left << ctrlShift << true;
+    QTest::newRow("strip bar, left") << "Form3"
+                                     << "img" << 0 << left << 0 << true;
+    QTest::newRow("bar, right") << "Form3"
+                                << "img" << 1 << int(Qt::RightButton) << 0 << false;
+    QTest::newRow("bar, middle") << "Form3"
+                                 << "img" << 1 << int(Qt::MiddleButton) << 0 << false;
+    QTest::newRow("stroke, left") << "Form3"
+                                  << "Shape4" << kNoIndex << left << 0 << false;
+    QTest::newRow("close label, left") << "Form3"
+                                       << "Label2" << kNoIndex << left << 0 << false;
+    QTest::newRow("circle, left") << "Form8"
+                                  << "Shape1" << kNoIndex << left << 0 << false;
+    QTest::newRow("spare bar 7 on the strip, left") << "Form10"
+                                                    << "img" << 7 << left << 0 << true;
 }
 
 void ReticleWindowTest::dragButtonRules()
@@ -310,9 +318,8 @@ void ReticleWindowTest::closeLabelEndsTheApplication()
         bool& seen_;
     } watcher(closeEventSeen);
     w->installEventFilter(&watcher);
-    QTimer::singleShot(0, w, [w] {
-        QTest::mouseClick(w, Qt::LeftButton, {}, centreOf(*w, "Label2"));
-    });
+    QTimer::singleShot(0, w,
+                       [w] { QTest::mouseClick(w, Qt::LeftButton, {}, centreOf(*w, "Label2")); });
     const int status = QCoreApplication::exec();
     QCOMPARE(status, 0);
     QVERIFY2(!closeEventSeen, "no window's closing handling runs");
