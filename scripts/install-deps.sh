@@ -1,23 +1,41 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need.
+# Installs the Debian packages that building and running need and, unless
+# --run, those that the tests, benchmarks and checks need as well.
 # Does nothing (and needs no root) when everything is already there.
+#
+#   scripts/install-deps.sh [--run]
 set -euo pipefail
 
+# Building and running the program (make run).
 packages=(
-    # build
     cmake g++ make pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev
-    libx11-dev libxext-dev libxfixes-dev libxcb1-dev libxcb-shape0-dev
-    libgtest-dev libbenchmark-dev
+    libxcb1-dev libxcb-shape0-dev
     # a metric-compatible sans-serif for the reticle labels
     fonts-liberation2
-    # real-window tests: X server, window manager, input and screenshots
-    xvfb xauth openbox xdotool wmctrl x11-utils x11-xserver-utils imagemagick
-    # packaging checks
-    desktop-file-utils appstream dpkg-dev
-    # leak checks (make valgrind)
-    valgrind
 )
+case "${1:-}" in
+--run) ;;
+"")
+    packages+=(
+        # tests and benchmarks
+        libgtest-dev libbenchmark-dev
+        libx11-dev libxext-dev libxfixes-dev libxtst-dev
+        # real-window tests: X server, window manager, input and screenshots
+        xvfb xauth openbox xdotool wmctrl x11-utils x11-xserver-utils imagemagick
+        # packaging checks
+        desktop-file-utils appstream dpkg-dev lintian
+        # the source format check
+        clang-format-14
+        # leak checks (make valgrind)
+        valgrind
+    )
+    ;;
+*)
+    echo "usage: $0 [--run]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
