@@ -35,6 +35,12 @@ else
     mapfile -t files < <(find . -path './build*' -prune -o -type f \( -name '*.cpp' -o -name '*.h' \) \
         -print | sed 's#^\./##' | sort)
 fi
+# A tracked file deleted in the work tree is not there to check.
+existing=()
+for file in "${files[@]}"; do
+    [[ -f $file ]] && existing+=("$file")
+done
+files=("${existing[@]}")
 [[ ${#files[@]} -gt 0 ]] || { echo "$0: no sources found" >&2; exit 2; }
 
 if [[ $fix -eq 1 ]]; then
@@ -42,16 +48,18 @@ if [[ $fix -eq 1 ]]; then
     exit 0
 fi
 
-differing=()
-for file in "${files[@]}"; do
-    [[ -f $file ]] || continue
-    if ! "$tool" --dry-run --Werror -- "$file" >/dev/null 2>&1; then
-        differing+=("$file")
-    fi
-done
-if [[ ${#differing[@]} -gt 0 ]]; then
+# One clang-format for every file: it names each place that differs as
+# "FILE:LINE:COLUMN: error: ...".
+if report=$("$tool" --dry-run --Werror -- "${files[@]}" 2>&1 >/dev/null); then
+    :
+else
+    mapfile -t differing < <(grep -o '^[^:]*:[0-9]*:[0-9]*: error' <<<"$report" | cut -d: -f1 | sort -u)
     echo "Not laid out as .clang-format says (make format rewrites them):" >&2
-    printf '  %s\n' "${differing[@]}" >&2
+    if [[ ${#differing[@]} -gt 0 ]]; then
+        printf '  %s\n' "${differing[@]}" >&2
+    else
+        echo "$report" >&2
+    fi
     exit 1
 fi
 echo "${#files[@]} sources laid out as .clang-format says"
