@@ -17,7 +17,7 @@
 // Target: under 16.7 ms (one frame at 60 Hz) for every design; the medians
 // over the rounds are judged, the first open of each design is shown too.
 //
-// Rerun: scripts/x11-session.sh -- build-bench/bench/bench_open_toggle [ROUNDS]
+// Rerun: scripts/x11-session.sh -- build-release/bench/bench_open_toggle [ROUNDS]
 #include "designs/design.h"
 #include "designs/designs.h"
 #include "reticle/reticle_window.h"

@@ -5,7 +5,7 @@
 // Target: under 1 ms for the centring scale, the design with the most
 // elements and labels.
 //
-// Rerun: build-bench/bench/bench_paint [--benchmark_filter=Centratore]
+// Rerun: build-release/bench/bench_paint [--benchmark_filter=Centratore]
 #include "designs/designs.h"
 #include "reticle/reticle_painter.h"
 

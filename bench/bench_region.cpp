@@ -6,7 +6,7 @@
 // Target: under 20 microseconds per design (the centring scale has the most
 // elements, 230).
 //
-// Rerun: build-bench/bench/bench_region [--benchmark_filter=Centratore]
+// Rerun: build-release/bench/bench_region [--benchmark_filter=Centratore]
 #include "designs/designs.h"
 #include "platform/platform.h"
 #include "reticle/region_builder.h"

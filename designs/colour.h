@@ -24,13 +24,17 @@ struct ColourValue
 };
 
 namespace colours {
+// The program's one dark red background (64, 0, 0): the reticle windows, the
+// main window's client area and the banner behind its picture.
+inline constexpr ColourValue kDarkRedBackground{0x00000040};
+
 // RGB colours of the reticles (0x00BBGGRR).
-inline constexpr ColourValue kReticleBackground{0x00000040}; // 64, 0, 0
-inline constexpr ColourValue kRedBar{0x000707FA};            // 250, 7, 7
-inline constexpr ColourValue kWhiteBar{0x00F7F7FB};          // 251, 247, 247
-inline constexpr ColourValue kRedStroke{0x000000FF};         // 255, 0, 0
-inline constexpr ColourValue kWhiteStroke{0x00FFFFFF};       // 255, 255, 255
-inline constexpr ColourValue kGridScaleText{0x000000C0};     // 192, 0, 0
+inline constexpr ColourValue kReticleBackground = kDarkRedBackground;
+inline constexpr ColourValue kRedBar{0x000707FA};        // 250, 7, 7
+inline constexpr ColourValue kWhiteBar{0x00F7F7FB};      // 251, 247, 247
+inline constexpr ColourValue kRedStroke{0x000000FF};     // 255, 0, 0
+inline constexpr ColourValue kWhiteStroke{0x00FFFFFF};   // 255, 255, 255
+inline constexpr ColourValue kGridScaleText{0x000000C0}; // 192, 0, 0
 inline constexpr ColourValue kBlack{0x00000000};
 // System colours, by the window system's colour number.
 inline constexpr ColourValue kSystemWindow{0x80000005};

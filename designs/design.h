@@ -64,14 +64,35 @@ private:
     std::size_t size_ = 0;
 };
 
-enum class ElementKind { Bar, Stroke, TextLabel };
+enum class ElementKind
+{
+    Bar,
+    Stroke,
+    TextLabel
+};
 
 /// Stroke shape kinds, with the values the designs were saved with.
-enum class StrokeShape { Rectangle = 0, Circle = 3 };
+enum class StrokeShape
+{
+    Rectangle = 0,
+    Circle = 3
+};
 
-enum class LabelBackground { Opaque, Transparent };
-enum class LabelBorder { None, Single };
-enum class LabelAlignment { Left, Centre };
+enum class LabelBackground
+{
+    Opaque,
+    Transparent
+};
+enum class LabelBorder
+{
+    None,
+    Single
+};
+enum class LabelAlignment
+{
+    Left,
+    Centre
+};
 
 struct FontSpec
 {
@@ -217,14 +238,13 @@ inline constexpr int kStripHeightTwips = 495;
 inline constexpr int kBarBlockWidthTwips = 1095;
 inline constexpr int kBarBlockHeightTwips = 255;
 
-
 inline constexpr LabelLook kToggleLabelLook{
-    colours::kRedStroke,    colours::kSystemWindow,  LabelBackground::Transparent,
-    LabelBorder::Single,    LabelAlignment::Centre, FontSpec{"MS Sans Serif", 9.75, true}};
+    colours::kRedStroke, colours::kSystemWindow, LabelBackground::Transparent,
+    LabelBorder::Single, LabelAlignment::Centre, FontSpec{"MS Sans Serif", 9.75, true}};
 
 inline constexpr LabelLook kCloseLabelLook{
-    colours::kBlack,     colours::kSystemButtonFace, LabelBackground::Transparent,
-    LabelBorder::None,   LabelAlignment::Centre,     FontSpec{"MS Sans Serif", 12, true}};
+    colours::kBlack,   colours::kSystemButtonFace, LabelBackground::Transparent,
+    LabelBorder::None, LabelAlignment::Centre,     FontSpec{"MS Sans Serif", 12, true}};
 
 /// The toggle label: no caption stored; "Trasparente" from load on.
 constexpr DesignElement toggleLabel(int stripLeft)

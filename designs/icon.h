@@ -32,8 +32,7 @@ constexpr bool isTickPosition(int position)
 constexpr bool isCrosshairPixel(int x, int y)
 {
     const bool onVertical = x == kAxis || (x >= kAxis - 1 && x <= kAxis + 1 && isTickPosition(y));
-    const bool onHorizontal =
-        y == kAxis || (y >= kAxis - 1 && y <= kAxis + 1 && isTickPosition(x));
+    const bool onHorizontal = y == kAxis || (y >= kAxis - 1 && y <= kAxis + 1 && isTickPosition(x));
     return onVertical || onHorizontal;
 }
 

@@ -34,10 +34,16 @@ constexpr std::int64_t roundHalfEven(double value)
     return (whole % 2 == 0) ? whole : whole + 1;
 }
 
-constexpr int roundToInt(double value) { return static_cast<int>(roundHalfEven(value)); }
+constexpr int roundToInt(double value)
+{
+    return static_cast<int>(roundHalfEven(value));
+}
 
 /// Twips to pixels (real) at `dpi` dots per inch.
-constexpr double twipsToPixels(double twips, double dpi) { return twips * dpi / kTwipsPerInch; }
+constexpr double twipsToPixels(double twips, double dpi)
+{
+    return twips * dpi / kTwipsPerInch;
+}
 
 /// A font size in points to whole pixels at `dpi` dots per inch.
 constexpr int pointsToPixels(double points, double dpi)

@@ -8,6 +8,9 @@
 #include <QIcon>
 #include <QImage>
 #include <QRect>
+#include <QString>
+
+#include <string_view>
 
 namespace zentaro::platform {
 
@@ -17,6 +20,12 @@ QColor systemColour(int number);
 
 /// A colour value of either form as a QColor; system colours are resolved now.
 QColor toQColor(ColourValue colour);
+
+/// UTF-8 text of the design tables (names, captions) as a QString.
+inline QString toQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 /// An integer rectangle (exclusive right and bottom) as a QRect.
 constexpr QRect toQRect(const IntRect& rect)

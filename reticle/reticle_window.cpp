@@ -20,10 +20,7 @@ constexpr std::string_view kToggleLabel = "Label1";
 constexpr std::string_view kCloseLabel = "Label2";
 constexpr std::string_view kShellLabel = "Label11";
 
-QString toQString(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+using platform::toQString;
 
 /// Positions from the window system are whole device pixels divided by the
 /// ratio; multiplied back, they may fall a rounding error short of the whole

@@ -1,41 +1,52 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need.
+# Installs the Debian packages that building and running need and, unless
+# --run, those that the tests, benchmarks and checks need as well.
 # Does nothing (and needs no root) when everything is already there.
 #
-#   scripts/install-deps.sh [--desktops]
+#   scripts/install-deps.sh [--run | --desktops]
 #
-# --desktops adds the desktops that only `make desktops` runs (KWin, Xfce's
-# window manager, the Wayland sessions).
+# --run        only what building and running the program need (make run)
+# --desktops   everything, plus the desktops that only `make desktops` runs
+#              (KWin, Xfce's window manager, the Wayland sessions)
 set -euo pipefail
 
-with_desktops=0
-case ${1:-} in
-"") ;;
---desktops) with_desktops=1 ;;
-*) echo "usage: $0 [--desktops]" >&2; exit 2 ;;
+mode=${1:-}
+case $mode in
+"" | --run | --desktops) ;;
+*)
+    echo "usage: $0 [--run | --desktops]" >&2
+    exit 2
+    ;;
 esac
 
+# Building and running the program (make run).
 packages=(
-    # build
     cmake g++ make pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev
-    libx11-dev libxext-dev libxfixes-dev libxtst-dev libxcb1-dev libxcb-shape0-dev
-    libgtest-dev libbenchmark-dev
+    libxcb1-dev libxcb-shape0-dev
     # a metric-compatible sans-serif for the reticle labels
     fonts-liberation2
-    # real-window tests: X server, window manager, input and screenshots
-    xvfb xauth openbox xdotool wmctrl x11-utils x11-xserver-utils imagemagick
-    # the desktop sessions that `make test` runs (scripts/x11-session.sh --wm):
-    # Mutter on X11 with a private session bus, IceWM, picom; python3-xlib
-    # reads the compositing selection's owner
-    mutter dbus-daemon icewm picom python3-xlib
-    # packaging checks
-    desktop-file-utils appstream dpkg-dev
-    # leak checks (make valgrind)
-    valgrind
 )
-
-if [[ $with_desktops -eq 1 ]]; then
+if [[ $mode != --run ]]; then
+    packages+=(
+        # tests and benchmarks
+        libgtest-dev libbenchmark-dev
+        libx11-dev libxext-dev libxfixes-dev libxtst-dev
+        # real-window tests: X server, window manager, input and screenshots
+        xvfb xauth openbox xdotool wmctrl x11-utils x11-xserver-utils imagemagick
+        # the desktop sessions that `make test` runs (scripts/x11-session.sh --wm):
+        # Mutter on X11 with a private session bus, IceWM, picom; python3-xlib
+        # reads the compositing selection's owner
+        mutter dbus-daemon icewm picom python3-xlib
+        # packaging checks
+        desktop-file-utils appstream dpkg-dev lintian
+        # the source format check
+        clang-format-14
+        # leak checks (make valgrind)
+        valgrind
+    )
+fi
+if [[ $mode == --desktops ]]; then
     packages+=(
         # the desktops only `make desktops` runs, with KWin's default window
         # decoration (without it KWin frames nothing); python3-gi drives the drag in

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Takes the README's screenshot from the real program: the main window with
 # two reticles open, one windowed and one transparent, under a private X
-# session (Xvfb + openbox).
+# session (Xvfb + openbox). Beneath them lies a star field, drawn as the
+# desktop's background, with a bright star where the transparent reticle's
+# centre falls: what the reticle is for.
 #
 #   scripts/screenshot.sh [BUILD_DIR] [OUTPUT.png]
 set -euo pipefail
@@ -41,12 +43,51 @@ choose_item()
     xdotool key Return
 }
 
-# A night-sky grey behind the windows, so the transparent reticle shows as such.
-if command -v xsetroot >/dev/null; then xsetroot -solid '#27313b'; fi
+# Draws a star field of `width` x `height` pixels into `file`, with a bright
+# star at its centre: black sky, a few hundred faint to medium stars at fixed
+# pseudo-random places (the same picture every time), slightly blurred as a
+# camera shows them.
+draw_star_field()
+{
+    local file=$1 width=$2 height=$3
+    awk -v w="$width" -v h="$height" 'BEGIN {
+        srand(1610)
+        for (i = 0; i < 160; i++) {
+            x = rand() * w; y = rand() * h
+            b = rand(); b = b * b * b          # most stars faint, a few bright
+            grey = int(60 + 195 * b)
+            r = b > 0.5 ? 1.8 : (b > 0.1 ? 1.1 : 0.7)
+            printf "fill rgb(%d,%d,%d) circle %.1f,%.1f %.1f,%.1f\n", grey, grey, grey, x, y, x + r, y
+        }
+        cx = int(w / 2); cy = int(h / 2)
+        printf "fill rgba(255,255,230,0.3) circle %d,%d %d,%d\n", cx, cy, cx + 9, cy
+        printf "fill white circle %d,%d %d,%d\n", cx, cy, cx + 4, cy
+    }' >"$file.mvg"
+    convert -size "${width}x${height}" xc:black -draw "$(<"$file.mvg")" -blur 0x0.7 \
+        -type TrueColor -depth 8 "$file"
+    rm -f "$file.mvg"
+}
+
+# The client area's top-left corner of window `id` on the screen: "x y".
+client_origin()
+{
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'
+}
+
+# A camera's picture first, at the bottom of the stack: a star field shown
+# in a window of its own, as a camera program would show it.
+readonly camera_width=720 camera_height=480
+stars=$(mktemp --suffix=.png)
+draw_star_field "$stars" "$camera_width" "$camera_height"
+display -title "Camera" -geometry +110+250 "$stars" &
+camera_viewer=$!
+trap 'kill $camera_viewer 2>/dev/null || true; rm -f "$stars"' EXIT
+wait_for 10 window_of Camera
+camera=$(window_of Camera)
 
 "$build/zentaro" &
 app=$!
-trap 'kill $app 2>/dev/null || true' EXIT
+trap 'kill $app $camera_viewer 2>/dev/null || true; rm -f "$stars"' EXIT
 
 wait_for 10 window_of "ZENTARO 1.3"
 main=$(window_of "ZENTARO 1.3")
@@ -55,18 +96,27 @@ xdotool windowmove --sync "$main" 40 40
 choose_item "$main" 5 # &CroceRossaMicrometrica
 wait_for 10 window_of CroceRossaMicrometrica
 micro=$(window_of CroceRossaMicrometrica)
-xdotool windowmove --sync "$micro" 660 40
+xdotool windowmove --sync "$micro" 760 40
 
 choose_item "$main" 7 # &Punto
 wait_for 10 window_of Punto
 punto=$(window_of Punto)
-xdotool windowmove --sync "$punto" 140 300
+# Punto's ring is centred on its client pixel (244, 196): over the camera
+# picture's bright star, at the picture's centre. A window manager may place
+# the client off the asked point by its frame: ask once more, corrected.
+read -r cx cy < <(client_origin "$camera")
+target_x=$((cx + camera_width / 2 - 244)) target_y=$((cy + camera_height / 2 - 196))
+xdotool windowmove --sync "$punto" "$target_x" "$target_y"
+read -r x y < <(client_origin "$punto")
+if [[ $x != "$target_x" || $y != "$target_y" ]]; then
+    xdotool windowmove --sync "$punto" $((2 * target_x - x)) $((2 * target_y - y))
+    read -r x y < <(client_origin "$punto")
+fi
 # Client coordinates of Punto's toggle label "Trasparente": (200, 16) + (48, 8).
-read -r x y < <(xwininfo -id "$punto" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}')
 xdotool mousemove --sync $((x + 248)) $((y + 24)) click 1
 sleep 1 # the window manager takes the frame away; nothing to poll for in X
 xdotool mousemove 0 0
 
 mkdir -p "$(dirname "$output")"
-import -window root -crop 1200x760+20+20 "$output"
+import -window root -crop 1230x740+20+20 "$output"
 echo "wrote $output"

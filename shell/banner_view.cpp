@@ -8,7 +8,8 @@
 namespace zentaro::shell {
 namespace {
 constexpr ColourValue kBorder = colours::kBlack;
-constexpr ColourValue kBannerBackground{0x00000040}; // covered wholly by the picture
+// Covered wholly by the picture.
+constexpr ColourValue kBannerBackground = colours::kDarkRedBackground;
 constexpr int kBorderWidthPixels = 1;
 } // namespace
 

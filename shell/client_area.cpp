@@ -7,9 +7,6 @@
 #include <QPainter>
 
 namespace zentaro::shell {
-namespace {
-constexpr ColourValue kClientBackground{0x00000040}; // red 64, green 0, blue 0
-} // namespace
 
 ClientArea::ClientArea(const QImage& picture, QSize clientSize, QWidget* parent)
     : QMdiArea(parent), picture_(picture), clientSize_(clientSize)
@@ -20,7 +17,7 @@ ClientArea::ClientArea(const QImage& picture, QSize clientSize, QWidget* parent)
     // cuts it off.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setBackground(platform::toQColor(kClientBackground));
+    setBackground(platform::toQColor(colours::kDarkRedBackground));
 }
 
 QSize ClientArea::sizeHint() const

@@ -18,6 +18,8 @@
 namespace zentaro::shell {
 namespace {
 
+using platform::toQString;
+
 /// A menu item: its name, its caption ("&" before the access letter), the
 /// window it opens, and its handler.
 struct MenuItem
@@ -28,21 +30,36 @@ struct MenuItem
     void (MainWindow::*handler)();
 };
 
-// The reticle menu, in menu order. "&Griglia" opens the grid, whose window
-// is captioned "StandardRosso"; the name mnuSatndardRossoFine is spelled as
-// the item has always been named.
-constexpr std::array<MenuItem, 8> kReticleItems = {{
-    {"mnuStandardBianco", "&StandardBianco", "Form3", &MainWindow::mnuStandardBianco_Click},
-    {"mnuGriglia", "&Griglia", "Form2", &MainWindow::mnuGriglia_Click},
-    {"mnuSatndardRossoFine", "&StandardRossoFine", "Form4",
-     &MainWindow::mnuSatndardRossoFine_Click},
-    {"mnuCroceRossa", "&CroceRossa", "Form5", &MainWindow::mnuCroceRossa_Click},
-    {"mnuCroceRossaMicrometrica", "&CroceRossaMicrometrica", "Form6",
-     &MainWindow::mnuCroceRossaMicrometrica_Click},
-    {"mnuCampoCCD", "&CampoCCD", "Form7", &MainWindow::mnuCampoCCD_Click},
-    {"mnuPunto", "&Punto", "Form8", &MainWindow::mnuPunto_Click},
-    {"mnuCentratore", "&Centratore", "Form10", &MainWindow::mnuCentratore_Click},
-}};
+// The reticle menu's items. "&Griglia" opens the grid, whose window is
+// captioned "StandardRosso"; the name mnuSatndardRossoFine is spelled as the
+// item has always been named.
+constexpr MenuItem kStandardBiancoItem{"mnuStandardBianco", "&StandardBianco", "Form3",
+                                       &MainWindow::mnuStandardBianco_Click};
+constexpr MenuItem kGrigliaItem{"mnuGriglia", "&Griglia", "Form2", &MainWindow::mnuGriglia_Click};
+constexpr MenuItem kSatndardRossoFineItem{"mnuSatndardRossoFine", "&StandardRossoFine", "Form4",
+                                          &MainWindow::mnuSatndardRossoFine_Click};
+constexpr MenuItem kCroceRossaItem{"mnuCroceRossa", "&CroceRossa", "Form5",
+                                   &MainWindow::mnuCroceRossa_Click};
+constexpr MenuItem kCroceRossaMicrometricaItem{"mnuCroceRossaMicrometrica",
+                                               "&CroceRossaMicrometrica", "Form6",
+                                               &MainWindow::mnuCroceRossaMicrometrica_Click};
+constexpr MenuItem kCampoCCDItem{"mnuCampoCCD", "&CampoCCD", "Form7",
+                                 &MainWindow::mnuCampoCCD_Click};
+constexpr MenuItem kPuntoItem{"mnuPunto", "&Punto", "Form8", &MainWindow::mnuPunto_Click};
+constexpr MenuItem kCentratoreItem{"mnuCentratore", "&Centratore", "Form10",
+                                   &MainWindow::mnuCentratore_Click};
+
+// The reticle menu, in menu order.
+constexpr std::array<MenuItem, 8> kReticleItems = {
+    kStandardBiancoItem,
+    kGrigliaItem,
+    kSatndardRossoFineItem,
+    kCroceRossaItem,
+    kCroceRossaMicrometricaItem,
+    kCampoCCDItem,
+    kPuntoItem,
+    kCentratoreItem,
+};
 
 // A command directly on the menu bar, without a drop-down.
 constexpr MenuItem kInfoItem{"mnuInfo", "&Info", "Form9", &MainWindow::mnuInfo_Click};
@@ -60,11 +77,6 @@ constexpr int kClientHeightTwips = 2580;
 /// Up to the ninth entry, the number is the entry's access letter.
 constexpr int kMaxNumberedAccessKey = 9;
 
-QString toQString(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 /// "&1 caption", or "&1" alone for a child without a caption.
 QString windowListText(int number, const QString& caption)
 {
@@ -74,19 +86,6 @@ QString windowListText(int number, const QString& caption)
         text += QLatin1Char(' ') + QString(caption).replace(QLatin1Char('&'), QStringLiteral("&&"));
     }
     return text;
-}
-
-const MenuItem* findItem(std::string_view itemName)
-{
-    if (itemName == kInfoItem.name) {
-        return &kInfoItem;
-    }
-    for (const MenuItem& item : kReticleItems) {
-        if (item.name == itemName) {
-            return &item;
-        }
-    }
-    return nullptr;
 }
 
 } // namespace
@@ -166,48 +165,41 @@ void MainWindow::updateWindowMenu()
     }
 }
 
-void MainWindow::showWindowOf(std::string_view itemName)
-{
-    if (const MenuItem* item = findItem(itemName)) {
-        registry_.show(item->windowName);
-    }
-}
-
 void MainWindow::mnuStandardBianco_Click()
 {
-    showWindowOf("mnuStandardBianco");
+    registry_.show(kStandardBiancoItem.windowName);
 }
 void MainWindow::mnuGriglia_Click()
 {
-    showWindowOf("mnuGriglia");
+    registry_.show(kGrigliaItem.windowName);
 }
 void MainWindow::mnuSatndardRossoFine_Click()
 {
-    showWindowOf("mnuSatndardRossoFine");
+    registry_.show(kSatndardRossoFineItem.windowName);
 }
 void MainWindow::mnuCroceRossa_Click()
 {
-    showWindowOf("mnuCroceRossa");
+    registry_.show(kCroceRossaItem.windowName);
 }
 void MainWindow::mnuCroceRossaMicrometrica_Click()
 {
-    showWindowOf("mnuCroceRossaMicrometrica");
+    registry_.show(kCroceRossaMicrometricaItem.windowName);
 }
 void MainWindow::mnuCampoCCD_Click()
 {
-    showWindowOf("mnuCampoCCD");
+    registry_.show(kCampoCCDItem.windowName);
 }
 void MainWindow::mnuPunto_Click()
 {
-    showWindowOf("mnuPunto");
+    registry_.show(kPuntoItem.windowName);
 }
 void MainWindow::mnuCentratore_Click()
 {
-    showWindowOf("mnuCentratore");
+    registry_.show(kCentratoreItem.windowName);
 }
 void MainWindow::mnuInfo_Click()
 {
-    showWindowOf("mnuInfo");
+    registry_.show(kInfoItem.windowName);
 }
 
 } // namespace zentaro::shell

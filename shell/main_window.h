@@ -10,8 +10,6 @@
 #include <QImage>
 #include <QMainWindow>
 
-#include <string_view>
-
 class QAction;
 class QMenu;
 
@@ -52,7 +50,6 @@ private:
     void createClientArea();
     void createActions();
     void createMenus();
-    void showWindowOf(std::string_view itemName);
 
     WindowRegistry& registry_;
     QImage picture_;

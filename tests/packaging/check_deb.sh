@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package into a throw-away directory and checks it from the
 # outside: its name, its control fields, and that it holds exactly the
-# program's files (no tests, libraries or headers), with a stripped executable.
+# program's files (no tests, libraries or headers), with a stripped executable;
+# and that lintian, where installed, reports no error.
 #
 # Usage: check_deb.sh BUILD_DIR APP_ID VERSION
 set -euo pipefail
@@ -50,6 +51,8 @@ expected=$(
         echo "./usr/share/applications/$app_id.desktop"
         echo "./usr/share/metainfo/$app_id.metainfo.xml"
         echo ./usr/share/man/man1/zentaro.1.gz
+        echo ./usr/share/doc/zentaro/copyright
+        echo ./usr/share/doc/zentaro/changelog.gz
         for size in 32 48 64 128 256; do
             echo "./usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png"
         done
@@ -63,6 +66,18 @@ if [[ -f $work/root/usr/bin/zentaro ]]; then
     [[ $mode == 755 ]] || fail "usr/bin/zentaro has mode $mode"
     readelf -S "$work/root/usr/bin/zentaro" | grep -q '\.debug_info' \
         && fail "usr/bin/zentaro is not stripped"
+fi
+
+# --- Debian's own checker -------------------------------------------------------
+# Errors fail; warnings and notes are printed for the reader. As root lintian
+# wants --allow-root.
+if command -v lintian >/dev/null; then
+    lintian_args=(--no-cfg --fail-on error)
+    [[ $(id -u) -eq 0 ]] && lintian_args+=(--allow-root)
+    report=$(lintian "${lintian_args[@]}" "$deb" 2>&1) || fail "lintian: $report"
+    [[ -z $report ]] || echo "lintian: $report"
+else
+    echo "lintian not installed: the package was not checked with it"
 fi
 
 if ((failures > 0)); then

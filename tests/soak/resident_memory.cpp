@@ -9,6 +9,8 @@
 
 // AddressSanitizer's runtime has it; GCC ships no header that declares it.
 extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+#elif defined(__GLIBC__)
+#include <malloc.h>
 #endif
 
 namespace zentaro::soak {
@@ -32,11 +34,15 @@ std::optional<long> residentSizeKib()
     return std::nullopt;
 }
 
-std::optional<long> sanitizerHeapKib()
+std::optional<long> heapInUseKib()
 {
-#if defined(__SANITIZE_ADDRESS__)
     constexpr long kBytesPerKib = 1024;
+#if defined(__SANITIZE_ADDRESS__)
     return static_cast<long>(__sanitizer_get_current_allocated_bytes()) / kBytesPerKib;
+#elif defined(__GLIBC__)
+    // Blocks in use from the arenas, and the large ones mapped on their own.
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<long>((info.uordblks + info.hblkhd) / kBytesPerKib);
 #else
     return std::nullopt;
 #endif

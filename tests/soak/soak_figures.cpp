@@ -30,7 +30,7 @@ std::optional<long> rss(const std::optional<MemoryReading>& reading)
 
 std::optional<long> heap(const std::optional<MemoryReading>& reading)
 {
-    return reading ? reading->sanitizerHeapKib : std::nullopt;
+    return reading ? reading->heapKib : std::nullopt;
 }
 
 std::optional<long> difference(std::optional<long> from, std::optional<long> to)
@@ -68,18 +68,23 @@ void print(std::ostream& out, const SoakFigures& figures)
         << " real clicks), " << figures.drags << " drags (" << figures.dragNudges
         << " followed only after a further motion)\n";
     out << "soak: region checks " << figures.regionChecks << ", steps " << figures.steps << '\n';
-    const bool sanitized = heap(figures.warmup).has_value();
+    const bool heapKnown = heap(figures.warmup).has_value();
+#if defined(__SANITIZE_ADDRESS__)
+    const char* residentNote = " (sanitizer's memory included)";
+#else
+    const char* residentNote = "";
+#endif
     out << "soak: resident size after warm-up ";
     mib(out, rss(figures.warmup)) << ", at end ";
     mib(out, rss(figures.end)) << ", growth ";
-    mib(out, figures.rssGrowthKib()) << (sanitized ? " (sanitizer's memory included)" : "") << '\n';
-    if (sanitized) {
+    mib(out, figures.rssGrowthKib()) << residentNote << '\n';
+    if (heapKnown) {
         out << "soak: heap in use after warm-up ";
         mib(out, heap(figures.warmup)) << ", at end ";
         mib(out, heap(figures.end)) << ", growth ";
         mib(out, figures.heapGrowthKib()) << '\n';
     }
-    out << "soak: " << (sanitized ? "heap" : "resident size") << " growth ";
+    out << "soak: " << (heapKnown ? "heap" : "resident size") << " growth ";
     mib(out, figures.judgedGrowthKib()) << ", limit ";
     mib(out, figures.maxGrowthKib) << '\n';
     const auto end = figures.ended.value_or(std::chrono::steady_clock::now());

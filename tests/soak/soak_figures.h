@@ -11,8 +11,8 @@ namespace zentaro::soak {
 struct MemoryReading
 {
     long rssKib = 0;
-    /// The heap in use, in a build with AddressSanitizer.
-    std::optional<long> sanitizerHeapKib;
+    /// The heap in use, where the allocator tells (heapInUseKib).
+    std::optional<long> heapKib;
 };
 
 struct SoakFigures
@@ -41,9 +41,11 @@ struct SoakFigures
     long actions() const { return opens + closes + toggles + drags; }
     std::optional<long> rssGrowthKib() const;
     std::optional<long> heapGrowthKib() const;
-    /// The growth held against the limit: the resident size's, or in a
-    /// sanitized build the heap's, since there the resident size is mostly
-    /// the sanitizer's own quarantine and pages it never gives back.
+    /// The growth held against the limit: the heap's, where the allocator
+    /// tells, else the resident size's. The resident size moves by pages as
+    /// memory is taken and given back (in a sanitized build it is mostly the
+    /// sanitizer's own quarantine), too coarse for a leak of some KiB a
+    /// cycle in a short run.
     std::optional<long> judgedGrowthKib() const;
     /// Whether the growth was measured and stayed within the limit.
     bool memorySteady() const;

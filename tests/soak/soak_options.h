@@ -21,8 +21,8 @@ struct SoakOptions
     int warmupCycles = 20;
     /// Every n-th toggle is a real click through the X server.
     int realToggleEvery = 10;
-    /// The most the memory may grow from the warm-up to the end: the
-    /// resident size, or in a sanitized build the heap in use.
+    /// The most the memory may grow from the warm-up to the end: the heap
+    /// in use (the resident size where the allocator does not tell).
     long maxGrowthKib = 2048;
 };
 

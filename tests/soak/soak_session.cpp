@@ -1,7 +1,6 @@
 #include "soak_session.h"
 
 #include "design_geometry.h"
-#include "pointer_grab.h"
 #include "regions.h"
 #include "resident_memory.h"
 #include "window_query.h"
@@ -316,7 +315,7 @@ Step SoakSession::measureMemory(bool warmup)
                 if (!kib) {
                     return StepResult::failed("VmRSS unreadable");
                 }
-                (warmup ? figures_.warmup : figures_.end) = MemoryReading{*kib, sanitizerHeapKib()};
+                (warmup ? figures_.warmup : figures_.end) = MemoryReading{*kib, heapInUseKib()};
                 if (warmup) {
                     figures_.warmedUp = std::chrono::steady_clock::now();
                 }
@@ -362,7 +361,7 @@ std::vector<Step> SoakSession::toggle(int index, ToggleWay way)
                              break;
                          case ToggleWay::RealClick:
                              if (!pointer_.click(state->origin + label)) {
-                                 return StepResult::failed("xdotool click failed");
+                                 return StepResult::failed("pointer click failed");
                              }
                              ++figures_.realToggles;
                              break;
@@ -446,11 +445,11 @@ std::vector<Step> SoakSession::dragSteps(int index, const std::shared_ptr<Action
     std::vector<Step> steps;
     steps.push_back({what + ": press on a bar", [this, state] {
                          if (!pointer_.moveTo(state->origin + state->bar)) {
-                             return StepResult::failed("xdotool mousemove failed");
+                             return StepResult::failed("pointer mousemove failed");
                          }
                          state->cursor = pointer_.cursorSerial();
                          if (!pointer_.press(x11test::kLeftButton)) {
-                             return StepResult::failed("xdotool mousedown failed");
+                             return StepResult::failed("pointer mousedown failed");
                          }
                          return StepResult::done();
                      }});
@@ -461,7 +460,7 @@ std::vector<Step> SoakSession::dragSteps(int index, const std::shared_ptr<Action
                              QPoint(kFirstMotionPixels.x() * d.x(), kFirstMotionPixels.y() * d.y());
                          return pointer_.moveTo(state->began)
                                     ? StepResult::done()
-                                    : StepResult::failed("xdotool mousemove failed");
+                                    : StepResult::failed("pointer mousemove failed");
                      }});
     if (windowManager_) {
         // The window manager shows its own cursor once it has taken the move.
@@ -481,7 +480,7 @@ std::vector<Step> SoakSession::dragSteps(int index, const std::shared_ptr<Action
                              state->moved = std::chrono::steady_clock::now();
                              return pointer_.moveTo(at)
                                         ? StepResult::done()
-                                        : StepResult::failed("xdotool mousemove failed");
+                                        : StepResult::failed("pointer mousemove failed");
                          }});
         steps.push_back({what + ": window follows step " + std::to_string(i),
                          [this, index, state] { return windowFollows(*reticle(index), *state); }});
@@ -489,13 +488,13 @@ std::vector<Step> SoakSession::dragSteps(int index, const std::shared_ptr<Action
     steps.push_back({what + ": release", [this, state] {
                          state->cursor = pointer_.cursorSerial();
                          if (!pointer_.release(x11test::kLeftButton)) {
-                             return StepResult::failed("xdotool mouseup failed");
+                             return StepResult::failed("pointer mouseup failed");
                          }
                          ++figures_.drags;
                          return StepResult::done();
                      }});
     steps.push_back({what + ": pointer free, window left in place", [this, index, state] {
-                         if (pointerGrabbedElsewhere(x_)) {
+                         if (pointer_.isGrabbedElsewhere()) {
                              return StepResult::wait("the pointer is grabbed");
                          }
                          ReticleWindow* window = reticle(index);
@@ -634,7 +633,7 @@ std::vector<Step> SoakSession::ending()
                          figures_.ended = std::chrono::steady_clock::now();
                          return pointer_.click(*at + closeLabelCentre(*window))
                                     ? StepResult::done()
-                                    : StepResult::failed("xdotool click failed");
+                                    : StepResult::failed("pointer click failed");
                      }});
     steps.push_back(
         {"the program ends", [] { return StepResult::wait("the event loop runs"); }, kEndTimeout});

@@ -4,12 +4,19 @@
 #include "wait.h"
 
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 #include <X11/extensions/Xfixes.h>
 
 namespace zentaro::x11test {
 namespace {
 
 constexpr std::chrono::milliseconds kXdotoolTimeout{10000};
+
+/// A server time older than any grab: a grab asked for at this time never
+/// moves the server's last-grab time forward, so a window manager's next
+/// grab (made with the time of the event that caused it) still succeeds.
+/// Asking with CurrentTime would make that grab fail as too old.
+constexpr Time kAncientServerTime = 1;
 
 unsigned int buttonMask(int button)
 {
@@ -78,10 +85,42 @@ std::optional<unsigned long> Pointer::cursorSerial()
     return serial;
 }
 
+bool Pointer::isGrabbedElsewhere()
+{
+    // Asks by trying a grab of its own at a time so old that it cannot
+    // succeed once anyone has grabbed the pointer, so it leaves no trace.
+    const int status = XGrabPointer(x_.display(), x_.root(), False, 0, GrabModeAsync, GrabModeAsync,
+                                    None, None, kAncientServerTime);
+    if (status == GrabSuccess) {
+        XUngrabPointer(x_.display(), kAncientServerTime);
+    }
+    x_.sync();
+    return status == AlreadyGrabbed;
+}
+
+bool Pointer::hasXTest()
+{
+    if (!xtestChecked_) {
+        int eventBase = 0;
+        int errorBase = 0;
+        int major = 0;
+        int minor = 0;
+        hasXTest_ = XTestQueryExtension(x_.display(), &eventBase, &errorBase, &major, &minor);
+        xtestChecked_ = true;
+    }
+    return hasXTest_;
+}
+
 bool Pointer::moveTo(QPoint rootPos)
 {
-    return runXdotool({"mousemove", std::to_string(rootPos.x()), std::to_string(rootPos.y())}) &&
-           waitUntil([&] { return position() == rootPos; });
+    // Sent through the connection the test already holds: the server takes
+    // the fake motion as the user's own, without a helper process per step.
+    if (!hasXTest()) {
+        return false;
+    }
+    XTestFakeMotionEvent(x_.display(), -1, rootPos.x(), rootPos.y(), CurrentTime);
+    XFlush(x_.display());
+    return waitUntil([&] { return position() == rootPos; });
 }
 
 bool Pointer::moveInSteps(QPoint rootPos, int steps)
@@ -99,21 +138,30 @@ bool Pointer::moveInSteps(QPoint rootPos, int steps)
     return true;
 }
 
+bool Pointer::setButton(int button, bool down)
+{
+    if (buttonMask(button) == 0 || !hasXTest()) {
+        return false;
+    }
+    XTestFakeButtonEvent(x_.display(), static_cast<unsigned int>(button), down ? True : False,
+                         CurrentTime);
+    XFlush(x_.display());
+    return waitUntil([&] { return isHeld(button) == down; });
+}
+
 bool Pointer::press(int button)
 {
-    return runXdotool({"mousedown", std::to_string(button)}) &&
-           waitUntil([&] { return isHeld(button); });
+    return setButton(button, true);
 }
 
 bool Pointer::release(int button)
 {
-    return runXdotool({"mouseup", std::to_string(button)}) &&
-           waitUntil([&] { return !isHeld(button); });
+    return setButton(button, false);
 }
 
 bool Pointer::click(QPoint rootPos, int button)
 {
-    return moveTo(rootPos) && runXdotool({"click", std::to_string(button)});
+    return moveTo(rootPos) && press(button) && release(button);
 }
 
 void Pointer::releaseAll()

@@ -1,5 +1,5 @@
-// Drives the pointer with xdotool (XTEST) and checks with the X server that
-// each step has arrived, for tests only.
+// Drives the pointer through the test's own X connection (XTEST) and checks
+// with the X server that each step has arrived, for tests only.
 #pragma once
 
 #include "x_connection.h"
@@ -12,7 +12,8 @@
 
 namespace zentaro::x11test {
 
-/// Runs `xdotool args...` to its end; true when it succeeded.
+/// Runs `xdotool args...` to its end; true when it succeeded. For what the
+/// test's own connection cannot do simply (window manager requests, keys).
 bool runXdotool(const std::vector<std::string>& args);
 
 inline constexpr int kLeftButton = 1;
@@ -32,6 +33,9 @@ public:
     /// cursor does, for instance when a window manager's move takes the
     /// pointer with its own cursor.
     std::optional<unsigned long> cursorSerial();
+    /// True while another client holds the pointer actively grabbed: a
+    /// window manager's move holds it from its start to the release.
+    bool isGrabbedElsewhere();
 
     /// Moves the pointer to `rootPos` and waits until the server has it there.
     bool moveTo(QPoint rootPos);
@@ -46,7 +50,14 @@ public:
     void releaseAll();
 
 private:
+    /// Whether the server has the XTEST extension (asked once).
+    bool hasXTest();
+    /// Presses (`down`) or releases `button` and waits until the server has it so.
+    bool setButton(int button, bool down);
+
     XConnection& x_;
+    bool xtestChecked_ = false;
+    bool hasXTest_ = false;
 };
 
 } // namespace zentaro::x11test

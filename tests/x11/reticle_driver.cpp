@@ -87,7 +87,7 @@ AssertionResult ReticleDriver::clickElement(std::string_view name, int index)
                                   << toString(point) << " is covered or not shown";
     }
     if (!pointer_.click(*point)) {
-        return AssertionFailure() << "xdotool could not click at " << toString(point);
+        return AssertionFailure() << "could not click at " << toString(point);
     }
     return AssertionSuccess();
 }

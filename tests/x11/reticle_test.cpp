@@ -4,6 +4,7 @@
 // from the design tables and the window's place on the screen.
 #include "child_process.h"
 #include "design_geometry.h"
+#include "move_request_watch.h"
 #include "pointer.h"
 #include "regions.h"
 #include "reticle_driver.h"
@@ -288,15 +289,25 @@ TEST_P(ReticleDragTest, LeftDragOnAOnePixelBarMovesTheWindowUntilTheRelease)
     const QPoint pressedAt = origin_ + *bar;
 
     ASSERT_TRUE(pointer.moveTo(pressedAt));
-    const auto cursorBefore = pointer.cursorSerial();
     ASSERT_TRUE(pointer.press(kLeftButton));
-    // The first motion hands the move to the window manager, which takes the
-    // pointer (and shows its move cursor) from where it is then.
+    // The first motion hands the move to the window manager: the program
+    // asks for it, naming the pointer's place, and the window manager takes
+    // the pointer once the request reaches it. Any motion before that goes
+    // to the program alone, so the test waits for both before it moves on.
     const QPoint moveBegan = pressedAt + QPoint(3 * direction.x(), 2 * direction.y());
-    ASSERT_TRUE(pointer.moveTo(moveBegan));
     const bool managed = windowManagerRunning(x_);
+    std::optional<MoveRequestWatch> moveRequests;
     if (managed) {
-        ASSERT_TRUE(waitUntil([&] { return pointer.cursorSerial() != cursorBefore; }))
+        moveRequests.emplace();
+    }
+    ASSERT_TRUE(pointer.moveTo(moveBegan));
+    if (managed) {
+        const auto named = moveRequests->waitForMove(driver_->window());
+        ASSERT_TRUE(named) << "no move request; " << driver_->describeState();
+        // The window manager moves the window by the pointer's travel from
+        // this point: it must be where the pointer was.
+        ASSERT_EQ(*named, moveBegan) << "the move request names another point than the pointer's";
+        ASSERT_TRUE(waitUntil([&] { return pointer.isGrabbedElsewhere(); }))
             << "the window manager's move did not begin; " << driver_->describeState();
     }
     // The window manager moves the window by the pointer's travel from where
@@ -318,12 +329,9 @@ TEST_P(ReticleDragTest, LeftDragOnAOnePixelBarMovesTheWindowUntilTheRelease)
             << toString(moveBegan) << ", pointer at " << toString(pointer.position()) << ", "
             << (managed ? "managed" : "unmanaged") << "); " << driver_->describeState();
     }
-    const auto moveCursor = pointer.cursorSerial();
     ASSERT_TRUE(pointer.release(kLeftButton));
-    if (managed) {
-        EXPECT_TRUE(waitUntil([&] { return pointer.cursorSerial() != moveCursor; }))
-            << "the window manager still shows its move cursor";
-    }
+    EXPECT_TRUE(waitUntil([&] { return !pointer.isGrabbedElsewhere(); }))
+        << "the pointer is still held after the release";
 
     // Released, the window no longer follows: not a bare motion, not a
     // right-button drag on the bar.

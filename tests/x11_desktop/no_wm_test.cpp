@@ -11,6 +11,7 @@
 #include "x_connection.h"
 
 #include "designs/designs.h"
+#include "platform/qt_bridge.h"
 #include "reticle/reticle_painter.h"
 
 #include <gtest/gtest.h>
@@ -30,10 +31,7 @@ std::string designName(const ::testing::TestParamInfo<const ReticleDesign*>& inf
     return std::string(info.param->designName);
 }
 
-QString toQString(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+using platform::toQString;
 
 class NoWindowManagerTest : public ::testing::TestWithParam<const ReticleDesign*>
 {

@@ -15,6 +15,7 @@
 #include "x_connection.h"
 
 #include "designs/designs.h"
+#include "platform/qt_bridge.h"
 #include "reticle/reticle_painter.h"
 
 #include <gtest/gtest.h>
@@ -59,10 +60,7 @@ std::vector<ScaledCase> allCases()
     return cases;
 }
 
-QString toQString(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+using platform::toQString;
 
 /// The elements whose device rectangle `region` does not wholly hold, with
 /// the pixels it leaves out.
@@ -116,7 +114,7 @@ protected:
         }
         Pointer pointer(x_);
         return pointer.click(at) ? ::testing::AssertionSuccess()
-                                 : ::testing::AssertionFailure() << "xdotool could not click";
+                                 : ::testing::AssertionFailure() << "could not click";
     }
 
     /// Whole (no shape), framed again, the client where it was.
