@@ -467,4 +467,16 @@ wait "$command_pid"
 status=$?
 set -e
 command_pid=""
+# A failed command's session may hold the cause: a window manager or
+# compositor that ended or complained on the way.
+if [[ $status -ne 0 ]]; then
+    for log in "$session_dir/wm.log" "$session_dir/picom.log"; do
+        [[ -s $log ]] || continue
+        echo "---- ${log##*/} (last lines) ----" >&2
+        tail -n 20 "$log" >&2
+    done
+    if [[ -n ${ZENTARO_TEST_WM_PID:-} ]] && ! is_running "$ZENTARO_TEST_WM_PID"; then
+        echo "---- the window manager (pid $ZENTARO_TEST_WM_PID) had ended ----" >&2
+    fi
+fi
 exit "$status"

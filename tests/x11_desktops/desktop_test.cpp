@@ -6,6 +6,7 @@
 // on top" survives the toggles, a window chosen from the menu comes to the
 // front and is active, a bar drags the window, and "X" ends the program.
 #include "design_geometry.h"
+#include "move_request_watch.h"
 #include "pointer.h"
 #include "process_windows.h"
 #include "regions.h"
@@ -491,11 +492,16 @@ TEST_P(DragTest, ALeftDragOnABarMovesTheWindowWithThePointer)
         Pointer& pointer = driver_->pointer();
         ASSERT_TRUE(pointer.moveTo(pressedAt));
         const auto cursorBefore = pointer.cursorSerial();
+        MoveRequestWatch moveRequests;
         ASSERT_TRUE(pointer.press(kLeftButton));
-        // The first motion hands the move to the window manager, which
-        // shows its move cursor once it has taken the pointer; steps made
-        // before that would be lost to it.
+        // The first motion makes the program ask the window manager for the
+        // move. The window manager follows the pointer only once it has
+        // taken it, and shows its move cursor then; steps made before that
+        // would be lost to it. (A pointer grab says nothing here: the
+        // program holds one from the press on.)
         ASSERT_TRUE(pointer.moveTo(pressedAt + step));
+        ASSERT_TRUE(moveRequests.waitForMove(driver_->window()))
+            << "the program asked for no move on " << desktop() << "; " << driver_->describeState();
         ASSERT_TRUE(waitUntil([&] { return pointer.cursorSerial() != cursorBefore; }))
             << "the window manager's move did not begin on " << desktop() << "; "
             << driver_->describeState();
