@@ -52,10 +52,7 @@ protected:
         driver_.reset();
         host_.reset();
         if (window != XId{}) {
-            EXPECT_TRUE(waitUntil([&] {
-                const std::vector<XId> clients = clientWindows(x_);
-                return std::find(clients.begin(), clients.end(), window) == clients.end();
-            }));
+            EXPECT_TRUE(waitUntilGone(x_, window));
         }
     }
 

@@ -84,11 +84,8 @@ protected:
         driver_.reset();
         host_.reset();
         if (window != XId{}) {
-            EXPECT_TRUE(waitUntil([&] {
-                const std::vector<XId> clients = clientWindows(x_);
-                return std::find(clients.begin(), clients.end(), window) == clients.end();
-            })) << design().designName
-                << ": the ended host's window is still managed";
+            EXPECT_TRUE(waitUntilGone(x_, window))
+                << design().designName << ": the ended host's window is still managed";
         }
     }
 

@@ -1,7 +1,10 @@
 #include "window_query.h"
 
+#include "wait.h"
+
 #include <QRect>
 
+#include <algorithm>
 #include <memory>
 
 #include <X11/Xatom.h>
@@ -109,6 +112,14 @@ std::vector<XId> clientWindows(XConnection& x)
         }
     }
     return result;
+}
+
+bool waitUntilGone(XConnection& x, XId window)
+{
+    return waitUntil([&] {
+        const std::vector<XId> clients = clientWindows(x);
+        return std::find(clients.begin(), clients.end(), window) == clients.end();
+    });
 }
 
 std::optional<std::string> windowTitle(XConnection& x, XId window)

@@ -37,6 +37,9 @@ bool windowManagerRunning(XConnection& x);
 /// one runs, else every window with a title among the root's children and
 /// grandchildren.
 std::vector<XId> clientWindows(XConnection& x);
+/// Waits until `window` is no longer among clientWindows(): an ended
+/// program's window has gone from the window manager's list.
+bool waitUntilGone(XConnection& x, XId window);
 
 /// The window's title: _NET_WM_NAME (UTF-8), else WM_NAME.
 std::optional<std::string> windowTitle(XConnection& x, XId window);
