@@ -35,8 +35,8 @@ if [[ $mode != --run ]]; then
         # real-window tests: X server, window manager, input and screenshots
         xvfb xauth openbox xdotool wmctrl x11-utils x11-xserver-utils imagemagick
         # the desktop sessions that `make test` runs (scripts/x11-session.sh --wm):
-        # IceWM and picom; python3-xlib reads the compositing selection's owner
-        icewm picom python3-xlib
+        # picom over openbox; python3-xlib reads the compositing selection's owner
+        picom python3-xlib
         # packaging checks
         desktop-file-utils appstream dpkg-dev lintian
         # the source format check
@@ -51,7 +51,7 @@ if [[ $mode == --desktops ]]; then
         # for Mutter and KWin and KWin's default window decoration (without it
         # KWin frames nothing); python3-gi drives the drag in the GNOME Wayland
         # session through Mutter's remote desktop interface
-        mutter dbus-daemon xfwm4 kwin-x11 kwin-wayland kwin-style-breeze xwayland python3-gi
+        mutter dbus-daemon icewm xfwm4 kwin-x11 kwin-wayland kwin-style-breeze xwayland python3-gi
     )
 fi
 
