@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -88,6 +89,15 @@ ChildProcess::ChildProcess(const ChildOptions& options)
         }
         posix_spawn_file_actions_adddup2(actions.get(), pipeFds[1], STDOUT_FILENO);
     }
+    // A socket rather than a pipe: writing to a child that has ended then
+    // fails with EPIPE (MSG_NOSIGNAL) instead of raising SIGPIPE here.
+    int stdinFds[2] = {-1, -1};
+    if (options.feedStdin) {
+        if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, stdinFds) != 0) {
+            throw std::runtime_error("ChildProcess: socketpair failed");
+        }
+        posix_spawn_file_actions_adddup2(actions.get(), stdinFds[1], STDIN_FILENO);
+    }
     if (!options.workingDirectory.empty()) {
         posix_spawn_file_actions_addchdir_np(actions.get(), options.workingDirectory.c_str());
     }
@@ -102,9 +112,16 @@ ChildProcess::ChildProcess(const ChildOptions& options)
         stdoutFd_ = pipeFds[0];
         fcntl(stdoutFd_, F_SETFL, O_NONBLOCK);
     }
+    if (options.feedStdin) {
+        close(stdinFds[1]);
+        stdinFd_ = stdinFds[0];
+    }
     if (error != 0) {
         if (stdoutFd_ >= 0) {
             close(stdoutFd_);
+        }
+        if (stdinFd_ >= 0) {
+            close(stdinFd_);
         }
         throw std::runtime_error("cannot start " + options.argv[0] + ": " + std::strerror(error));
     }
@@ -120,6 +137,24 @@ ChildProcess::~ChildProcess()
     if (stdoutFd_ >= 0) {
         close(stdoutFd_);
     }
+    if (stdinFd_ >= 0) {
+        close(stdinFd_);
+    }
+}
+
+bool ChildProcess::writeToStdin(std::string_view text)
+{
+    while (!text.empty() && stdinFd_ >= 0) {
+        const ssize_t n = send(stdinFd_, text.data(), text.size(), MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        text.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return text.empty();
 }
 
 const std::string& ChildProcess::output()
@@ -175,7 +210,7 @@ void ChildProcess::detach()
 std::optional<ExitStatus> runToEnd(const std::vector<std::string>& argv,
                                    std::chrono::milliseconds timeout)
 {
-    ChildProcess child(ChildOptions{argv, {}, {}, false});
+    ChildProcess child(ChildOptions{argv, {}, {}, false, false});
     return child.waitForExit(timeout);
 }
 

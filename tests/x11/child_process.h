@@ -8,6 +8,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zentaro::x11test {
@@ -23,6 +24,9 @@ struct ChildOptions
     /// Whether the child's stdout is kept for output(); otherwise it is shared
     /// with this process.
     bool captureStdout = false;
+    /// Whether the child's stdin is a stream this process writes with
+    /// writeToStdin(); otherwise it is shared with this process.
+    bool feedStdin = false;
 };
 
 struct ExitStatus
@@ -47,6 +51,9 @@ public:
 
     /// Everything the child has written to stdout so far (captureStdout).
     const std::string& output();
+    /// Writes `text` to the child's stdin (feedStdin); false when the child
+    /// has closed it or ended.
+    bool writeToStdin(std::string_view text);
 
     /// The exit status once the child has ended, without waiting.
     std::optional<ExitStatus> exitStatus();
@@ -61,6 +68,7 @@ public:
 private:
     pid_t pid_ = -1;
     int stdoutFd_ = -1;
+    int stdinFd_ = -1;
     std::string output_;
     std::optional<ExitStatus> status_;
     bool detached_ = false;

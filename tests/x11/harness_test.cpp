@@ -151,6 +151,19 @@ TEST(ChildProcessTest, SetsEnvironmentAndWorkingDirectory)
     EXPECT_EQ(pwd.output(), "/usr\n");
 }
 
+TEST(ChildProcessTest, FeedsStdinLineByLineAndSurvivesAnEndedReader)
+{
+    // head -n 1 answers the first line and ends: the second write finds the
+    // reader gone, which must fail without a SIGPIPE ending this process.
+    ChildProcess child(ChildOptions{{"head", "-n", "1"}, {}, {}, true, true});
+    ASSERT_TRUE(child.writeToStdin("press 3 4\n"));
+    ASSERT_TRUE(waitUntil([&] { return child.output() == "press 3 4\n"; })) << child.output();
+    const auto status = child.waitForExit(kDefaultWait);
+    ASSERT_TRUE(status);
+    EXPECT_TRUE(status->isSuccess());
+    EXPECT_FALSE(child.writeToStdin("release\n"));
+}
+
 TEST_F(HarnessTest, RestartedWindowManagerManagesTheWindowsAgain)
 {
     if (!windowManagerPid()) {
