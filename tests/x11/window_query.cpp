@@ -216,6 +216,66 @@ std::optional<QMargins> frameExtents(XConnection& x, XId window)
     return QMargins(edge(0), edge(2), edge(1), edge(3)); // left, top, right, bottom
 }
 
+std::optional<QMargins> frameMargins(XConnection& x, XId window)
+{
+    // Climb to the root's child that holds the window.
+    XId topLevel = window;
+    constexpr int kMaxDepth = 16;
+    for (int depth = 0; depth < kMaxDepth; ++depth) {
+        Window rootReturn = 0;
+        Window parent = 0;
+        Window* list = nullptr;
+        unsigned int count = 0;
+        const Status status =
+            XQueryTree(x.display(), topLevel, &rootReturn, &parent, &list, &count);
+        std::unique_ptr<Window, XFreeDeleter> owned(list);
+        if (x.sync() != 0 || status == 0) {
+            return std::nullopt;
+        }
+        if (parent == rootReturn) {
+            break;
+        }
+        topLevel = parent;
+    }
+    const auto client = rootPosition(x, window);
+    const auto clientSize = windowSize(x, window);
+    const auto outer = attributes(x, topLevel);
+    if (!client || !clientSize || !outer) {
+        return std::nullopt;
+    }
+    // The frame's border belongs to the frame.
+    const int border = outer->border_width;
+    const QRect frame(outer->x, outer->y, outer->width + 2 * border, outer->height + 2 * border);
+    const QRect inner(*client, *clientSize);
+    return QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
+                    frame.right() - inner.right(), frame.bottom() - inner.bottom());
+}
+
+bool windowManagerRoundTrip(XConnection& x)
+{
+    // Never mapped, and one pixel that becomes two: the request changes the
+    // window, so the X server reports it once granted.
+    XSetWindowAttributes attributes{};
+    attributes.event_mask = StructureNotifyMask;
+    const Window probe = XCreateWindow(x.display(), x.root(), -10, -10, 1, 1, 0, CopyFromParent,
+                                       InputOnly, CopyFromParent, CWEventMask, &attributes);
+    XResizeWindow(x.display(), probe, 2, 2);
+    x.sync();
+    const bool answered = waitUntil([&] {
+        XEvent event{};
+        while (XCheckTypedWindowEvent(x.display(), probe, ConfigureNotify, &event) == True) {
+            if (event.xconfigure.width == 2) {
+                return true;
+            }
+        }
+        x.sync();
+        return false;
+    });
+    XDestroyWindow(x.display(), probe);
+    x.sync();
+    return answered;
+}
+
 bool isPlacedAndSettled(XConnection& x, XId window)
 {
     if (!isViewable(x, window)) {

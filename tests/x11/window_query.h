@@ -72,6 +72,25 @@ std::optional<BoundingShape> boundingShape(XConnection& x, XId window);
 /// left, top, right, bottom), or nullopt when it has set none.
 std::optional<QMargins> frameExtents(XConnection& x, XId window);
 
+/// The window manager's frame as the X server has it: how far the window's
+/// top-level ancestor (the root's child that holds it) reaches beyond the
+/// client on each side, in pixels. Zero margins when the client is itself a
+/// child of the root or its frame window is no larger than the client.
+/// Unlike _NET_FRAME_EXTENTS, which some window managers leave as they were
+/// when a window loses its decorations, this changes exactly when the window
+/// manager has re-framed the client.
+std::optional<QMargins> frameMargins(XConnection& x, XId window);
+
+/// A round trip through the window manager: asks for a new size of an
+/// unmapped window of the test's own, which a window manager (holding the
+/// root's substructure redirect) answers by granting it, and waits for the
+/// resulting ConfigureNotify. Every window manager does that, where not
+/// every one answers _NET_REQUEST_FRAME_EXTENTS for a window it does not
+/// manage (KWin). It handles its events in order, so once it has answered
+/// it has also done what the events before asked for: a frame change it
+/// has seen is done, not half way. False when no answer came in time.
+bool windowManagerRoundTrip(XConnection& x);
+
 /// Whether the window is shown where it will stay: viewable, framed once a
 /// window manager runs (it has announced the frame extents), and at the same
 /// root position on two reads in a row.
