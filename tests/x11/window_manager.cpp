@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include <signal.h>
@@ -32,8 +31,14 @@ bool isRunning(pid_t pid)
         return false;
     }
     // An ended process that its parent has not reaped yet counts as gone.
+    // The process may end while its stat is read, which fails the read
+    // (ESRCH): getline reports that as a failed stream, where reading through
+    // the stream buffer directly would throw.
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    std::string text;
+    if (!std::getline(stat, text)) {
+        return false;
+    }
     const auto afterName = text.rfind(") ");
     return afterName == std::string::npos || text.substr(afterName + 2, 1) != "Z";
 }
