@@ -404,9 +404,14 @@ TEST_P(ReticleWmStateTest, StatesTheUserSetSurviveTogglesAndTheElementsStayInPla
                                   std::string("add,") + c.wmctrlStates},
                                  kDefaultWait);
     ASSERT_TRUE(status && status->isSuccess()) << "wmctrl failed";
-    ASSERT_TRUE(waitUntil([&] {
+    // The states are set before the window manager has placed the window
+    // for them (openbox announces "maximised" and then moves the client):
+    // the place counts once the window manager has answered a round trip.
+    const auto stateTaken = [&] {
         return hasStates(c.windowedAtoms) && isPlacedAndSettled(x_, driver_->window());
-    })) << driver_->describeState();
+    };
+    ASSERT_TRUE(waitUntil(stateTaken) && windowManagerRoundTrip(x_) && waitUntil(stateTaken))
+        << driver_->describeState();
     const auto origin = driver_->origin();
     ASSERT_TRUE(origin);
 

@@ -432,7 +432,7 @@ TEST_F(DesktopTest, MaximisedBothTogglesKeepTheClientOriginAndSize)
     // with (KWin, Mutter under Wayland), nor frame extents that fit it
     // (IceWM's stay those of the unmaximised frame).
     const QRect screen(0, 0, x_.screenWidth(), x_.screenHeight());
-    ASSERT_TRUE(waitUntil([&] {
+    ASSERT_TRUE(holdsOnceWindowManagerIsDone([&] {
         const auto o = driver_->origin();
         const auto s = driver_->size();
         return hasState(x_, window, "_NET_WM_STATE_MAXIMIZED_VERT") &&
