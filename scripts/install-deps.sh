@@ -35,8 +35,9 @@ if [[ $mode != --run ]]; then
         # real-window tests: X server, window manager, input and screenshots
         xvfb xauth openbox xdotool wmctrl x11-utils x11-xserver-utils imagemagick
         # the desktop sessions that `make test` runs (scripts/x11-session.sh --wm):
-        # picom over openbox; python3-xlib reads the compositing selection's owner
-        picom python3-xlib
+        # picom over openbox, Mutter with a private session bus, and IceWM;
+        # python3-xlib reads the compositing selection's owner
+        picom python3-xlib mutter dbus-daemon icewm
         # packaging checks
         desktop-file-utils appstream dpkg-dev lintian
         # the source format check
@@ -47,11 +48,11 @@ if [[ $mode != --run ]]; then
 fi
 if [[ $mode == --desktops ]]; then
     packages+=(
-        # the desktops only `make desktops` runs, with a private session bus
-        # for Mutter and KWin and KWin's default window decoration (without it
-        # KWin frames nothing); python3-gi drives the drag in the GNOME Wayland
-        # session through Mutter's remote desktop interface
-        mutter dbus-daemon icewm xfwm4 kwin-x11 kwin-wayland kwin-style-breeze xwayland python3-gi
+        # the desktops only `make desktops` runs, and KWin's default window
+        # decoration (without it KWin frames nothing); python3-gi drives the
+        # drag in the GNOME Wayland session through Mutter's remote desktop
+        # interface
+        xfwm4 kwin-x11 kwin-wayland kwin-style-breeze xwayland python3-gi
     )
 fi
 
