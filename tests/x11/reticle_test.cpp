@@ -405,13 +405,10 @@ TEST_P(ReticleWmStateTest, StatesTheUserSetSurviveTogglesAndTheElementsStayInPla
                                  kDefaultWait);
     ASSERT_TRUE(status && status->isSuccess()) << "wmctrl failed";
     // The states are set before the window manager has placed the window
-    // for them (openbox announces "maximised" and then moves the client):
-    // the place counts once the window manager has answered a round trip.
-    const auto stateTaken = [&] {
+    // for them: the place counts once the window manager is done.
+    ASSERT_TRUE(holdsOnceWindowManagerIsDone(x_, [&] {
         return hasStates(c.windowedAtoms) && isPlacedAndSettled(x_, driver_->window());
-    };
-    ASSERT_TRUE(waitUntil(stateTaken) && windowManagerRoundTrip(x_) && waitUntil(stateTaken))
-        << driver_->describeState();
+    })) << driver_->describeState();
     const auto origin = driver_->origin();
     ASSERT_TRUE(origin);
 

@@ -5,6 +5,7 @@
 // with waitUntil.
 #pragma once
 
+#include "wait.h"
 #include "x_connection.h"
 
 #include <QMargins>
@@ -90,6 +91,20 @@ std::optional<QMargins> frameMargins(XConnection& x, XId window);
 /// it has also done what the events before asked for: a frame change it
 /// has seen is done, not half way. False when no answer came in time.
 bool windowManagerRoundTrip(XConnection& x);
+
+/// Waits until `condition` holds once the window manager has finished what
+/// it was doing: it holds, then a round trip through the window manager,
+/// then it holds again (waited for once more: the program may still be
+/// correcting the window manager's last answer). A frame change or a state
+/// change passes through states that look finished (IceWM grows the frame
+/// around a client it has not yet moved into it; openbox announces
+/// "maximised" before it moves the client), which a single wait would take
+/// for the end.
+template <typename Condition>
+bool holdsOnceWindowManagerIsDone(XConnection& x, Condition&& condition)
+{
+    return waitUntil(condition) && windowManagerRoundTrip(x) && waitUntil(condition);
+}
 
 /// Whether the window is shown where it will stay: viewable, framed once a
 /// window manager runs (it has announced the frame extents), and at the same

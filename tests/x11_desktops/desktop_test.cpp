@@ -216,31 +216,11 @@ protected:
                    : samePixels(shape->region, QRect(QPoint(0, 0), *size));
     }
 
-    /// Waits until `condition` holds once the window manager has finished
-    /// what it was doing: it holds, then a round trip through the window
-    /// manager, then it holds again (waited for once more: the program may
-    /// still be correcting the window manager's last answer). A frame
-    /// change passes through states that look finished (a frame already
-    /// grown around a client not yet moved into it, on IceWM) and that a
-    /// single wait would take for the end.
-    template <typename Condition> bool holdsOnceWindowManagerIsDone(Condition&& condition)
-    {
-        if (!waitUntil(condition)) {
-            return false;
-        }
-        if (!windowManagerRoundTrip(x_)) {
-            ADD_FAILURE() << "the window manager of " << desktop()
-                          << " did not answer a configure request";
-            return false;
-        }
-        return waitUntil(condition);
-    }
-
     /// Waits until the window is shaped as the state and stays at one place.
     ::testing::AssertionResult waitForState(bool transparent)
     {
         std::optional<QRect> last;
-        const bool reached = holdsOnceWindowManagerIsDone([&] {
+        const bool reached = holdsOnceWindowManagerIsDone(x_, [&] {
             const auto o = driver_->origin();
             const auto s = driver_->size();
             const std::optional<QRect> now = o && s ? std::optional(QRect(*o, *s)) : std::nullopt;
@@ -305,7 +285,7 @@ protected:
                 return !maximised || hasState(x_, driver_->window(),
                                               "_NET_WM_STATE_MAXIMIZED_VERT") != toTransparent;
             };
-            const bool inPlace = holdsOnceWindowManagerIsDone([&] {
+            const bool inPlace = holdsOnceWindowManagerIsDone(x_, [&] {
                 const auto o = driver_->origin();
                 const auto s = driver_->size();
                 return o && s && QRect(*o, *s) == before && shapeShowsState(toTransparent) &&
@@ -432,15 +412,17 @@ TEST_F(DesktopTest, MaximisedBothTogglesKeepTheClientOriginAndSize)
     // with (KWin, Mutter under Wayland), nor frame extents that fit it
     // (IceWM's stay those of the unmaximised frame).
     const QRect screen(0, 0, x_.screenWidth(), x_.screenHeight());
-    ASSERT_TRUE(holdsOnceWindowManagerIsDone([&] {
-        const auto o = driver_->origin();
-        const auto s = driver_->size();
-        return hasState(x_, window, "_NET_WM_STATE_MAXIMIZED_VERT") &&
-               hasState(x_, window, "_NET_WM_STATE_MAXIMIZED_HORZ") && o && s &&
-               s != windowedSize && screen.contains(QRect(*o, *s)) &&
-               isPlacedAndSettled(x_, window);
-    })) << "not maximised; "
-        << driver_->describeState();
+    ASSERT_TRUE(holdsOnceWindowManagerIsDone(
+        x_,
+        [&] {
+            const auto o = driver_->origin();
+            const auto s = driver_->size();
+            return hasState(x_, window, "_NET_WM_STATE_MAXIMIZED_VERT") &&
+                   hasState(x_, window, "_NET_WM_STATE_MAXIMIZED_HORZ") && o && s &&
+                   s != windowedSize && screen.contains(QRect(*o, *s)) &&
+                   isPlacedAndSettled(x_, window);
+        }))
+        << "not maximised; " << driver_->describeState();
     checkBothTogglesInPlace(true);
 }
 
@@ -602,7 +584,7 @@ TEST_P(DragTest, ALeftDragOnABarMovesTheWindowWithThePointer)
         ASSERT_TRUE(pointer.release(kLeftButton));
     }
     // The release leaves the window where it is.
-    ASSERT_TRUE(holdsOnceWindowManagerIsDone(followed)) << describeFollowed();
+    ASSERT_TRUE(holdsOnceWindowManagerIsDone(x_, followed)) << describeFollowed();
     // The drag leaves the state as it was.
     EXPECT_TRUE(shapeShowsState(transparent)) << driver_->describeState();
 }
