@@ -376,16 +376,13 @@ void printJudged(const char* step, const Slowest& slowest)
 void printResults(const std::vector<DesignTimes>& all, const OpenTimes& plain)
 {
     printJudged("open: menu action to first paint",
-                slowestMedian(
-                    all, [](const DesignTimes& t) -> auto& { return t.open.total; }));
+                slowestMedian(all, [](const DesignTimes& t) -> auto& { return t.open.total; }));
     printJudged("toggle to transparent: Label1_Click to paint",
-                slowestMedian(
-                    all, [](const DesignTimes& t) -> auto& { return t.toTransparent; }));
+                slowestMedian(all, [](const DesignTimes& t) -> auto& { return t.toTransparent; }));
     printJudged("toggle to windowed: Label1_Click to paint",
-                slowestMedian(
-                    all, [](const DesignTimes& t) -> auto& { return t.toWindowed; }));
-    const Slowest own = slowestMedian(
-        all, [](const DesignTimes& t) -> auto& { return t.open.ownWork; });
+                slowestMedian(all, [](const DesignTimes& t) -> auto& { return t.toWindowed; }));
+    const Slowest own =
+        slowestMedian(all, [](const DesignTimes& t) -> auto& { return t.open.ownWork; });
     std::printf("RESULT|open, the program's own work: show + paint (slowest design, %s)|%.2f "
                 "ms|(information)|-\n",
                 own.design.c_str(), own.medianMs);

@@ -12,7 +12,7 @@ struct CountOption
 {
     const char* name;
     const char* description;
-    int SoakOptions::*field;
+    int SoakOptions::* field;
     int minimum;
 };
 
