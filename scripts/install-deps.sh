@@ -7,7 +7,12 @@
 #
 # --run        only what building and running the program need (make run)
 # --desktops   everything, plus the desktops that only `make desktops` runs
-#              (KWin, Xfce's window manager, the Wayland sessions)
+#              (KWin, Xfce's, MATE's and Cinnamon's window managers, the
+#              Wayland sessions)
+#
+# Debian 12 (bookworm) and 13 (trixie) are known. On another release every
+# package is looked up first: when some cannot be found, the script names
+# them and installs nothing.
 set -euo pipefail
 
 mode=${1:-}
@@ -16,6 +21,22 @@ case $mode in
 *)
     echo "usage: $0 [--run | --desktops]" >&2
     exit 2
+    ;;
+esac
+
+# ---- What differs between the releases: here and nowhere else ----------------------
+codename=$(. /etc/os-release 2>/dev/null && echo "${VERSION_CODENAME:-}")
+case $codename in
+bookworm | trixie)
+    known_release=1
+    # The source format check's clang-format: one major version on every
+    # release, since each lays some constructs out in its own way
+    # (scripts/check-format.sh names the same one).
+    clang_format=clang-format-19
+    ;;
+*)
+    known_release=0
+    clang_format=clang-format-19
     ;;
 esac
 
@@ -41,7 +62,7 @@ if [[ $mode != --run ]]; then
         # packaging checks
         desktop-file-utils appstream dpkg-dev lintian
         # the source format check
-        clang-format-14
+        "$clang_format"
         # leak checks (make valgrind)
         valgrind
     )
@@ -53,6 +74,9 @@ if [[ $mode == --desktops ]]; then
         # drag in the GNOME Wayland session through Mutter's remote desktop
         # interface
         xfwm4 kwin-x11 kwin-wayland kwin-style-breeze xwayland python3-gi
+        # MATE's and Cinnamon's window managers, with the settings schemas
+        # and theme they abort without
+        marco mate-settings-daemon-common mate-themes muffin cinnamon-settings-daemon
     )
 fi
 
@@ -71,4 +95,21 @@ if [[ $(id -u) -ne 0 ]]; then
 fi
 export DEBIAN_FRONTEND=noninteractive
 "${sudo_cmd[@]}" apt-get update -qq
+
+# Every name must have a candidate before anything is installed: a release
+# that names a package otherwise is told, not half set up.
+unavailable=()
+for p in "${missing[@]}"; do
+    candidate=$(apt-cache policy "$p" 2>/dev/null | awk '$1 == "Candidate:" { print $2 }')
+    [[ -n $candidate && $candidate != "(none)" ]] || unavailable+=("$p")
+done
+if [[ ${#unavailable[@]} -gt 0 ]]; then
+    if [[ $known_release -eq 1 ]]; then
+        echo "$0: Debian $codename's package lists lack: ${unavailable[*]}" >&2
+    else
+        echo "$0: release '${codename:-unknown}' is not one this script knows (Debian 12" \
+            "bookworm, 13 trixie), and its packages lack: ${unavailable[*]}; nothing installed" >&2
+    fi
+    exit 1
+fi
 "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
