@@ -1,5 +1,6 @@
 #include "reticle/reticle_window.h"
 
+#include "platform/device_pixel_ratio_watch.h"
 #include "platform/platform.h"
 #include "platform/qt_bridge.h"
 #include "reticle/region_builder.h"
@@ -69,6 +70,11 @@ ReticleWindow::ReticleWindow(const ReticleDesign& design)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setWindowTitle(toQString(design_.caption));
     setWindowIcon(platform::commonIcon());
+    // On a screen of another device pixel ratio the elements are painted on
+    // other device pixels: the region must follow them.
+    connect(new platform::DevicePixelRatioWatch(*this),
+            &platform::DevicePixelRatioWatch::mayHaveChanged, this,
+            &ReticleWindow::reshapeIfRatioChanged);
     Form_Load();
 }
 
@@ -186,16 +192,6 @@ void ReticleWindow::img_MouseMove(int /*index*/, Qt::MouseButtons buttons,
         followPointer(mapToGlobal(position).toPoint());
         break;
     }
-}
-
-bool ReticleWindow::event(QEvent* event)
-{
-    // Qt sends this when the window has gone to another screen, whose device
-    // pixel ratio may differ; it repaints the window at the new ratio next.
-    if (event->type() == QEvent::ScreenChangeInternal) {
-        reshapeIfRatioChanged();
-    }
-    return QWidget::event(event);
 }
 
 void ReticleWindow::reshapeIfRatioChanged()
