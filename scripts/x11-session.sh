@@ -13,6 +13,8 @@
 #   kwin-x11        KWin on X11 (compositing)
 #   mutter-x11      Mutter on X11 (compositing)
 #   icewm           IceWM
+#   marco           marco, MATE's window manager
+#   muffin          muffin, Cinnamon's window manager (compositing)
 #   picom-sample    openbox + picom with picom's sample configuration
 #   picom-shadow    openbox + `picom --shadow` (no configuration)
 #   gnome-wayland   Mutter as a headless Wayland compositor, 1600x1000,
@@ -63,7 +65,7 @@ readonly kStartTimeoutSeconds=15
 readonly kCompositorStartTimeoutSeconds=40
 readonly kStopTimeoutSeconds=5
 readonly kSkipStatus=77
-readonly kDesktops="openbox xfwm4 kwin-x11 mutter-x11 icewm picom-sample picom-shadow gnome-wayland plasma-wayland"
+readonly kDesktops="openbox xfwm4 kwin-x11 mutter-x11 icewm marco muffin picom-sample picom-shadow gnome-wayland plasma-wayland"
 readonly kPicomSampleConfig=/usr/share/doc/picom/examples/picom.sample.conf
 # The distribution's python with its modules (python3-xlib), not one that a
 # PATH entry may put first.
@@ -224,13 +226,21 @@ picom-sample)
     tools=(Xvfb xauth openbox wmctrl xprop xmessage picom "$kPython" "$kPicomSampleConfig") ;;
 picom-shadow)
     # Shadows and nothing else: the session's own configuration folders
-    # hold no picom.conf.
-    needs_bus=0; compositing=1; picom_args=(--shadow)
+    # hold no picom.conf. picom 12 (Debian 13) has no default backend and
+    # stops without one ("Failed to get configuration"); xrender is the one
+    # both releases' picom have that needs no GL.
+    needs_bus=0; compositing=1; picom_args=(--backend xrender --shadow)
     tools=(Xvfb xauth openbox wmctrl xprop xmessage picom "$kPython") ;;
 xfwm4) compositing=1; tools=(Xvfb xauth xfwm4 wmctrl xprop xmessage dbus-daemon "$kPython") ;;
 kwin-x11) compositing=1; tools=(Xvfb xauth kwin_x11 wmctrl xprop xmessage dbus-daemon "$kPython") ;;
 mutter-x11) compositing=1; tools=(Xvfb xauth mutter wmctrl xprop xmessage dbus-daemon "$kPython") ;;
 icewm) needs_bus=0; tools=(Xvfb xauth icewm wmctrl xprop xmessage) ;;
+# Both abort at once without their settings schemas, which come with
+# mate-settings-daemon-common and cinnamon-settings-daemon.
+marco) tools=(Xvfb xauth marco wmctrl xprop xmessage dbus-daemon
+    /usr/share/glib-2.0/schemas/org.mate.marco.gschema.xml) ;;
+muffin) compositing=1; tools=(Xvfb xauth muffin wmctrl xprop xmessage dbus-daemon "$kPython"
+    /usr/share/glib-2.0/schemas/org.cinnamon.settings-daemon.plugins.xsettings.gschema.xml) ;;
 gnome-wayland) wayland=1; tools=(mutter Xwayland wmctrl xprop xmessage dbus-daemon) ;;
 plasma-wayland) wayland=1; tools=(kwin_wayland Xwayland wmctrl xprop xmessage dbus-daemon) ;;
 esac
@@ -438,6 +448,9 @@ if [[ $desktop != none ]]; then
     kwin-x11) wm=(kwin_x11); timeout=$kCompositorStartTimeoutSeconds ;;
     mutter-x11) wm=(mutter --x11 --replace --sm-disable); timeout=$kCompositorStartTimeoutSeconds ;;
     icewm) wm=(icewm) ;;
+    marco) wm=(marco --replace --sm-disable) ;;
+    # Debian 13's muffin ends with "Unsupported session type" unless told.
+    muffin) wm=(muffin --x11 --replace --sm-disable); timeout=$kCompositorStartTimeoutSeconds ;;
     esac
     env "${desktop_env[@]}" "${wm[@]}" </dev/null >"$session_dir/wm.log" 2>&1 &
     export ZENTARO_TEST_WM_PID=$!
