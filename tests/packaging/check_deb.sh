@@ -2,7 +2,10 @@
 # Builds the Debian package into a throw-away directory and checks it from the
 # outside: its name, its control fields, and that it holds exactly the
 # program's files (no tests, libraries or headers), with a stripped executable;
-# and that lintian, where installed, reports no error.
+# that it depends on the package of every library the program links and can
+# be installed on the release it was built on (simulated: the system is not
+# changed); that the program unpacked from it shows its main window; and that
+# lintian, where installed, reports no error and no AppStream finding.
 #
 # Usage: check_deb.sh BUILD_DIR APP_ID VERSION
 set -euo pipefail
@@ -36,9 +39,11 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ -n $(field Maintainer) ]] || fail "no Maintainer"
 [[ -n $(field Description) ]] || fail "no Description"
 depends=$(field Depends)
-# The names stand alone in the list, with or without a version.
-for package in libqt6widgets6 libqt6gui6 libqt6core6 libc6 fonts-liberation2 qt6-qpa-plugins; do
-    grep -Eq "(^|, )$package( \(|,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
+# Whether `package` stands alone in Depends, with or without a version.
+depends_on() { tr ',|' '\n\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//' | grep -qxF -- "$1"; }
+# What the program needs beyond the libraries it links.
+for package in fonts-liberation2 qt6-qpa-plugins; do
+    depends_on "$package" || fail "Depends lacks $package: $depends"
 done
 
 # --- contents --------------------------------------------------------------------
@@ -68,13 +73,62 @@ if [[ -f $work/root/usr/bin/zentaro ]]; then
         && fail "usr/bin/zentaro is not stripped"
 fi
 
+# --- what it depends on -----------------------------------------------------------
+# Every library the executable links itself comes from a package that Depends
+# names: the package that holds it on this machine, whatever the release
+# calls it.
+if [[ -f $work/root/usr/bin/zentaro ]]; then
+    while read -r soname path; do
+        owner=$(dpkg-query -S "$(readlink -f "$path")" 2>/dev/null | head -n 1 | cut -d: -f1) ||
+            owner=""
+        [[ -n $owner ]] || owner=$(dpkg-query -S "$path" 2>/dev/null | head -n 1 | cut -d: -f1) ||
+            owner=""
+        if [[ -z $owner ]]; then
+            fail "no package holds $path ($soname)"
+        elif ! depends_on "$owner"; then
+            fail "Depends lacks $owner, which holds $soname: $depends"
+        fi
+    done < <(
+        # The libraries it names itself (NEEDED), where the loader finds them.
+        needed=$(readelf -d "$work/root/usr/bin/zentaro" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+        ldd "$work/root/usr/bin/zentaro" | NEEDED=$needed awk '
+            BEGIN { n = split(ENVIRON["NEEDED"], list, "\n"); for (i = 1; i <= n; i++) want[list[i]] = 1 }
+            $2 == "=>" && ($1 in want) { print $1, $3 }'
+    )
+    ldd "$work/root/usr/bin/zentaro" | grep -q 'not found' &&
+        fail "libraries not found: $(ldd "$work/root/usr/bin/zentaro" | grep 'not found')"
+fi
+# What it depends on can be installed here: apt resolves the package against
+# this release's lists, and only simulates.
+if report=$(apt-get install --simulate --no-install-recommends "$deb" 2>&1); then
+    grep -q '^Inst zentaro ' <<<"$report" || fail "apt would not install the package: $report"
+else
+    fail "apt cannot install the package on this release: $report"
+fi
+
+# --- the program from the package starts -------------------------------------------
+# Unpacked, in a private X session: its main window shows.
+session=$(cd "$(dirname "$0")/../../scripts" && pwd)/x11-session.sh
+if [[ -f $work/root/usr/bin/zentaro ]]; then
+    # shellcheck disable=SC2016 # expanded by the inner shell
+    "$session" -- bash -c '
+        "$1" &
+        program=$!
+        trap "kill $program 2>/dev/null; wait $program 2>/dev/null" EXIT
+        timeout 60 xdotool search --sync --onlyvisible --name "^ZENTARO 1\.3$" >/dev/null
+    ' started "$work/root/usr/bin/zentaro" >"$work/start.log" 2>&1 ||
+        fail "the program unpacked from the package showed no main window: $(cat "$work/start.log")"
+fi
+
 # --- Debian's own checker -------------------------------------------------------
-# Errors fail; warnings and notes are printed for the reader. As root lintian
-# wants --allow-root.
+# Errors fail, and so does a failed AppStream validation (a warning of
+# lintian's); other warnings and notes are printed for the reader. As root
+# lintian wants --allow-root.
 if command -v lintian >/dev/null; then
     lintian_args=(--no-cfg --fail-on error)
     [[ $(id -u) -eq 0 ]] && lintian_args+=(--allow-root)
     report=$(lintian "${lintian_args[@]}" "$deb" 2>&1) || fail "lintian: $report"
+    grep -q 'appstream' <<<"$report" && fail "lintian on AppStream: $report"
     [[ -z $report ]] || echo "lintian: $report"
 else
     echo "lintian not installed: the package was not checked with it"
