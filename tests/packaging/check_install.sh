@@ -38,17 +38,32 @@ else
     fail "desktop entry $app_id.desktop missing"
 fi
 
+# AppStream 1.0 (Debian 13) asks a desktop application for a homepage URL,
+# and the project has none: that one finding is accepted, and no other.
+accepted_finding="W: $app_id:~: url-homepage-missing"
+# Runs `appstreamcli ARGS...` and fails on any warning or error it reports
+# but the accepted one, or on a failure that names no finding.
+appstream_check()
+{
+    local report status=0 findings
+    report=$(appstreamcli "$@" --no-net --no-color 2>&1) || status=$?
+    findings=$(sed -n 's/^[[:space:]]*\([EW]: .*\)$/\1/p' <<<"$report" | grep -vxF "$accepted_finding") ||
+        findings=""
+    if [[ -n $findings ]]; then
+        fail "appstreamcli $1: $findings"
+    elif [[ $status -ne 0 ]] && ! grep -qF "$accepted_finding" <<<"$report"; then
+        fail "appstreamcli $1: $report"
+    fi
+}
+
 if [[ -f $metainfo ]]; then
     # Pedantic notes are fine; a warning or an error fails the check.
-    report=$(appstreamcli validate --no-net --no-color "$metainfo" 2>&1) \
-        || fail "appstreamcli validate: $report"
-    grep -q "^W:\|^E:" <<<"$report" && fail "appstreamcli validate: $report"
+    appstream_check validate "$metainfo"
     grep -q "<id>$app_id</id>" "$metainfo" || fail "metainfo id is not $app_id"
     grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" \
         || fail "metainfo does not launch $app_id.desktop"
     # The tree as a whole: the launchable entry and the icon must be found.
-    report=$(appstreamcli validate-tree --no-net --no-color "$prefix" 2>&1) \
-        || fail "appstreamcli validate-tree: $report"
+    appstream_check validate-tree "$prefix"
 else
     fail "metainfo $app_id.metainfo.xml missing"
 fi
