@@ -3,9 +3,18 @@
 // (four_ratio_screens.json). The mouse is tested in device pixels against
 // the very boxes the painter draws, and a transparent window that goes to
 // a screen of another ratio gets its region built again for it.
+//
+// The ratios come from each screen's logical DPI over its base DPI (120,
+// 144 and 192 over 96), Qt's own high-DPI scaling, as on X11 where the
+// desktop's scale is a DPI. The offscreen screens' "dpr" stays 1: Qt 6.6
+// and later take a window's ratio from its platform window, and the
+// offscreen platform's windows never have one of their own (1.0, seen on
+// Qt 6.8.2), so a "dpr" reached the screens but no window on them; Qt 6.4
+// took a widget's ratio from its screen.
 #include "reticle/reticle_window.h"
 
 #include "designs/designs.h"
+#include "platform/device_pixel_ratio_watch.h"
 #include "platform/platform.h"
 #include "platform/qt_bridge.h"
 #include "reticle/reticle_painter.h"
@@ -17,6 +26,7 @@
 #include <QTest>
 #include <QWindow>
 
+#include <algorithm>
 #include <vector>
 
 using namespace zentaro;
@@ -49,7 +59,13 @@ struct ShownWindow
     QPointer<ReticleWindow> window;
 };
 
-/// Moves `w` onto the screen of `ratio` and waits until Qt has it there.
+/// Moves `w` onto the screen of `ratio` and waits until Qt has it there:
+/// at that ratio and with its geometry on that screen. Qt 6.6 and later
+/// give the window the new screen and ratio within move(), before the
+/// platform has answered with the new geometry; until then the widget's
+/// position is neither the old one nor the new one (seen on Qt 6.8.2: 2667
+/// for a move to 8040 on the screen at 1.5), and a press there would be
+/// mapped through it.
 bool moveToRatio(ReticleWindow& w, double ratio)
 {
     QScreen* screen = screenWithRatio(ratio);
@@ -57,7 +73,10 @@ bool moveToRatio(ReticleWindow& w, double ratio)
         return false;
     }
     w.move(screen->geometry().topLeft() + QPoint(40, 40));
-    return QTest::qWaitFor([&] { return w.devicePixelRatioF() == ratio; });
+    return QTest::qWaitFor([&] {
+        return w.devicePixelRatioF() == ratio && w.screen() == screen &&
+               screen->geometry().contains(w.frameGeometry());
+    });
 }
 
 /// The logical position whose device pixel is `devicePixel`: its middle.
@@ -147,6 +166,7 @@ private slots:
     void mouseTakesThePaintedDevicePixels();
     void everyDeviceColumnOfAOnePixelBarDrags_data();
     void everyDeviceColumnOfAOnePixelBarDrags();
+    void ratioWatchTellsOfEachNewRatio();
     void transparentRegionFollowsTheScreensRatio();
 };
 
@@ -258,6 +278,28 @@ void ScreenRatioTest::everyDeviceColumnOfAOnePixelBarDrags()
     }
     QVERIFY(!dragMoves(*w.window, QPoint(box.left() - 1, y)));
     QVERIFY(!dragMoves(*w.window, QPoint(box.right() + 1, y)));
+}
+
+void ScreenRatioTest::ratioWatchTellsOfEachNewRatio()
+{
+    // The window's watch tells of every move to a screen of another ratio,
+    // with the new ratio already given when it does (the region is rebuilt
+    // from it then), through QEvent::DevicePixelRatioChange or, on Qt 6.4,
+    // the screen change. A repaint would rebuild the region too, so the
+    // region alone would not show a watch that stayed silent.
+    ShownWindow w(designs::croceRossa());
+    QVERIFY(moveToRatio(*w.window, 1.0));
+    auto* watch = w->findChild<platform::DevicePixelRatioWatch*>();
+    QVERIFY(watch != nullptr);
+    std::vector<double> told;
+    connect(watch, &platform::DevicePixelRatioWatch::mayHaveChanged, this,
+            [&] { told.push_back(w->devicePixelRatioF()); });
+    for (const double ratio : {1.5, 2.0, 1.25, 1.0}) {
+        told.clear();
+        QVERIFY(moveToRatio(*w.window, ratio));
+        QVERIFY2(std::find(told.begin(), told.end(), ratio) != told.end(),
+                 qPrintable(QStringLiteral("not told of %1").arg(ratio)));
+    }
 }
 
 void ScreenRatioTest::transparentRegionFollowsTheScreensRatio()
