@@ -76,11 +76,15 @@ std::string toString(QPoint p)
     return "(" + std::to_string(p.x()) + "," + std::to_string(p.y()) + ")";
 }
 
-void sendMouse(QWidget& window, QEvent::Type type, QPoint pos, Qt::MouseButton button,
-               Qt::MouseButtons buttons)
+/// The system id of the pointing device the built clicks come from: far
+/// above X's input device ids (a byte), so it names no device of the server.
+constexpr qint64 kBuiltClicksDeviceId = 1 << 16;
+
+void sendMouse(QWidget& window, const QPointingDevice& device, QEvent::Type type, QPoint pos,
+               Qt::MouseButton button, Qt::MouseButtons buttons)
 {
     QMouseEvent event(type, QPointF(pos), QPointF(window.mapToGlobal(pos)), button, buttons,
-                      Qt::NoModifier);
+                      Qt::NoModifier, &device);
     QApplication::sendEvent(&window, &event);
 }
 
@@ -159,6 +163,9 @@ struct SoakSession::ActionState
 SoakSession::SoakSession(shell::Application& app, StepRunner& runner, const SoakOptions& options,
                          SoakFigures& figures)
     : app_(app), runner_(runner), options_(options), figures_(figures), pointer_(x_),
+      builtClicks_(QStringLiteral("soak built clicks"), kBuiltClicksDeviceId,
+                   QInputDevice::DeviceType::Mouse, QPointingDevice::PointerType::Generic,
+                   QInputDevice::Capability::Position, 1, 3),
       windowManager_(x11test::windowManagerRunning(x_))
 {
 }
@@ -354,10 +361,10 @@ std::vector<Step> SoakSession::toggle(int index, ToggleWay way)
                              window->Label1_Click();
                              break;
                          case ToggleWay::QtClick:
-                             sendMouse(*window, QEvent::MouseButtonPress, label, Qt::LeftButton,
-                                       Qt::LeftButton);
-                             sendMouse(*window, QEvent::MouseButtonRelease, label, Qt::LeftButton,
-                                       Qt::NoButton);
+                             sendMouse(*window, builtClicks_, QEvent::MouseButtonPress, label,
+                                       Qt::LeftButton, Qt::LeftButton);
+                             sendMouse(*window, builtClicks_, QEvent::MouseButtonRelease, label,
+                                       Qt::LeftButton, Qt::NoButton);
                              break;
                          case ToggleWay::RealClick:
                              if (!pointer_.click(state->origin + label)) {
