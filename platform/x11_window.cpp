@@ -253,6 +253,23 @@ FrameEvent classifyEvent(const QWidget& window, const void* xcbEvent, std::uint3
     }
 }
 
+std::optional<QRect> reportedClientRect(const QWidget& window, const void* xcbEvent)
+{
+    const xcb_window_t id = nativeId(window);
+    const auto* event = static_cast<const xcb_generic_event_t*>(xcbEvent);
+    // The top bit of the response type marks an event sent with SendEvent.
+    constexpr std::uint8_t kSentEvent = 0x80;
+    if (id == 0 || event == nullptr || (event->response_type & kSentEvent) == 0 ||
+        (event->response_type & ~kSentEvent) != XCB_CONFIGURE_NOTIFY) {
+        return std::nullopt;
+    }
+    const auto* configure = reinterpret_cast<const xcb_configure_notify_event_t*>(event);
+    if (configure->window != id) {
+        return std::nullopt;
+    }
+    return QRect(configure->x, configure->y, configure->width, configure->height);
+}
+
 #else // no xcb
 
 bool onX11()
@@ -281,6 +298,10 @@ std::uint32_t frameExtentsAtom()
 FrameEvent classifyEvent(const QWidget&, const void*, std::uint32_t)
 {
     return FrameEvent::None;
+}
+std::optional<QRect> reportedClientRect(const QWidget&, const void*)
+{
+    return std::nullopt;
 }
 
 #endif

@@ -57,5 +57,11 @@ enum class FrameEvent
 std::uint32_t frameExtentsAtom();
 /// `xcbEvent` is an xcb_generic_event_t from Qt's native event filter.
 FrameEvent classifyEvent(const QWidget& window, const void* xcbEvent, std::uint32_t extentsAtom);
+/// The client rectangle (root coordinates, device pixels) that the window
+/// manager says it gave `window`, when `xcbEvent` is its synthetic
+/// ConfigureNotify to the window (ICCCM 4.1.5); std::nullopt for any other
+/// event, a real ConfigureNotify among them (its position is relative to
+/// the frame).
+std::optional<QRect> reportedClientRect(const QWidget& window, const void* xcbEvent);
 
 } // namespace zentaro::platform::x11
