@@ -6,6 +6,8 @@
 #include <QRect>
 #include <Qt>
 
+#include <optional>
+
 namespace zentaro::platform {
 
 /// The window manager states (EWMH _NET_WM_STATE) of a top-level window that
@@ -44,9 +46,10 @@ public:
 
     enum class Step
     {
-        Wait,    ///< the client is in place, the window manager has not answered yet
+        Wait,    ///< the client is in place or on its way, the window manager has not answered yet
         Request, ///< ask for the target rectangle again
-        Done,    ///< the hold is over
+        RequestAside, ///< ask for aside(), then at once for the target rectangle
+        Done,         ///< the hold is over
     };
 
     /// Starts holding `target`.
@@ -59,13 +62,39 @@ public:
     /// The window manager has acted on the frame change: it reparented the
     /// client or announced the new frame extents.
     void noteAnswer() { answered_ = true; }
-    /// What to do now that the client's rectangle is `current`.
-    Step check(QRect current);
+    /// What to do now that the client's rectangle is `current` (as the X
+    /// server has it). `reported` is the rectangle the window manager says
+    /// it gave the client, when the event was its synthetic ConfigureNotify.
+    /// A window manager that reports the target while the client is
+    /// elsewhere takes a request for the target for one that changes
+    /// nothing (see aside()).
+    Step check(QRect current, std::optional<QRect> reported = std::nullopt);
+
+    /// The rectangle asked for once before the target when the window
+    /// manager believes the client is already at the target: one device
+    /// pixel above it, as large.
+    ///
+    /// Mutter 48 on X11 (Debian 13) remembers the client's position inside
+    /// its frame and, when it removes the frame, puts the client at the
+    /// frame's origin without updating that record; it then compares the
+    /// client position asked for on the root window with the old position
+    /// inside the frame. Its frames come from a separate client that
+    /// announces their borders later, so a window that leaves the maximised
+    /// state and its frame at once keeps the maximised client's place inside
+    /// the frame (0 px left, the title bar's height down); when the frame lay
+    /// at the root's origin, the client's place on the root is the same
+    /// numbers, and Mutter grants the size but leaves the client at the
+    /// frame's origin, reporting the target. A request for another position
+    /// first makes it move the client for real. Mutter 43 (Debian 12)
+    /// computes the unmaximised frame's borders itself at once, so the two
+    /// positions differ there.
+    QRect aside() const { return target_.translated(0, -1); }
 
 private:
     QRect target_;
     bool holding_ = false;
     bool answered_ = false;
+    bool steppedAside_ = false;
     int requests_ = 0;
 };
 

@@ -82,15 +82,21 @@ void FrameKeeper::startHold(QRect deviceRect)
     bound_.start();
 }
 
-void FrameKeeper::checkHold()
+void FrameKeeper::checkHold(std::optional<QRect> reported)
 {
     const std::optional<QRect> now = x11::clientRect(window_);
     if (!now) {
         endHold();
         return;
     }
-    switch (hold_.check(*now)) {
+    switch (hold_.check(*now, reported)) {
     case FrameHold::Step::Request:
+        x11::requestClientRect(window_, hold_.target());
+        break;
+    case FrameHold::Step::RequestAside:
+        // Both at once: the window manager handles them in turn, and the
+        // client passes through the rectangle aside within one answer.
+        x11::requestClientRect(window_, hold_.aside());
         x11::requestClientRect(window_, hold_.target());
         break;
     case FrameHold::Step::Done:
@@ -136,7 +142,7 @@ bool FrameKeeper::nativeEventFilter(const QByteArray& eventType, void* message, 
         checkHold();
         break;
     case x11::FrameEvent::Configured:
-        checkHold();
+        checkHold(x11::reportedClientRect(window_, message));
         break;
     case x11::FrameEvent::None:
         break;

@@ -51,7 +51,9 @@ private:
     explicit FrameKeeper(QWidget& window);
 
     void startHold(QRect deviceRect);
-    void checkHold();
+    /// `reported`: where the window manager said it put the client, if the
+    /// event was its synthetic ConfigureNotify.
+    void checkHold(std::optional<QRect> reported = std::nullopt);
     /// Ends the hold and does what waited for the window manager's answer.
     void endHold();
     /// Ends the hold and nothing else.
