@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/frame_change.h"
+#include "platform/x11_window.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QObject>
@@ -23,6 +24,16 @@ namespace zentaro::platform {
 /// frame's outer rectangle and give it to the client); the keeper reads the
 /// states before the change, carries them into Qt's flags, and then holds the
 /// client rectangle until the window manager has answered, for a bounded time.
+///
+/// A window the user keeps above others loses its frame by leaving the
+/// window manager altogether: withdrawn, then mapped again override-redirect
+/// (unmanaged) where it was. Several window managers (openbox, KWin, IceWM,
+/// marco) stack a focused full-screen window over every managed window, "above"
+/// ones included, and the wlroots compositors ignore "above" from X11
+/// clients; every one of them leaves unmanaged windows on top. The window
+/// manager no longer moves such a window (the caller moves it itself, see
+/// isUnmanaged) nor lists it; on the return it manages the window anew,
+/// given the kept states before the map.
 class FrameKeeper : public QObject, public QAbstractNativeEventFilter
 {
     Q_OBJECT
@@ -39,8 +50,17 @@ public:
     /// same screen pixels and its window manager states kept.
     void setFramed(bool framed);
 
+    /// How long the keeper waits at most for the window manager to let a
+    /// withdrawn window go, in milliseconds. It normally ends at the answer.
+    static constexpr int kWithdrawBoundMilliseconds = 1000;
+
     /// Whether the keeper still waits for the window manager's answer.
-    bool isHolding() const { return hold_.isHolding(); }
+    bool isHolding() const { return hold_.isHolding() || withdrawing_; }
+    /// Whether the window is shown override-redirect, outside the window
+    /// manager, or on its way there.
+    bool isUnmanaged() const { return unmanaged_; }
+    /// Whether `window` is shown override-redirect (see isUnmanaged).
+    static bool isUnmanaged(const QWidget& window);
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
@@ -50,6 +70,13 @@ protected:
 private:
     explicit FrameKeeper(QWidget& window);
 
+    void setFlags(Qt::WindowFlags flags);
+    void leaveWindowManager(const WmStates& states, QRect before);
+    void returnToWindowManager();
+    /// Shows the withdrawn window override-redirect, once the window manager
+    /// has let it go (or the bound has passed).
+    void showUnmanaged();
+    void watchEvents();
     void startHold(QRect deviceRect);
     /// `reported`: where the window manager said it put the client, if the
     /// event was its synthetic ConfigureNotify.
@@ -62,8 +89,16 @@ private:
     QWidget& window_;
     FrameHold hold_;
     QTimer bound_;
-    std::uint32_t extentsAtom_ = 0;
+    QTimer withdrawBound_;
+    x11::WatchedAtoms atoms_;
     bool filtering_ = false;
+    // Outside the window manager while frameless: the states it had there,
+    // its client rectangle (device pixels, root coordinates), and whether
+    // the window manager has still to let it go.
+    bool unmanaged_ = false;
+    bool withdrawing_ = false;
+    WmStates keptStates_;
+    QRect unmanagedRect_;
     // A maximised window leaves the maximised state while it has no frame (a
     // maximised client would otherwise move into the place of the title
     // bar); it comes back maximised when it is still where it left.

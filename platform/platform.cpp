@@ -114,15 +114,38 @@ bool setNativeShape(QWidget& window, std::span<const IntRect> bandedRects)
                              static_cast<uint16_t>(r.width()), static_cast<uint16_t>(r.height())});
         }
     }
-    xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING,
-                         XCB_CLIP_ORDERING_YX_BANDED, static_cast<xcb_window_t>(window.winId()), 0,
-                         0, static_cast<uint32_t>(rects.size()), rects.data());
+    // The input shape as well: the X server clips input to the bounding
+    // shape by itself, but XWayland 24.1 and later hand the compositor the
+    // input shape alone as the surface's input region, and a window with
+    // none would take every click over its whole rectangle there.
+    for (const xcb_shape_kind_t kind : {XCB_SHAPE_SK_BOUNDING, XCB_SHAPE_SK_INPUT}) {
+        xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, kind, XCB_CLIP_ORDERING_YX_BANDED,
+                             static_cast<xcb_window_t>(window.winId()), 0, 0,
+                             static_cast<uint32_t>(rects.size()), rects.data());
+    }
     xcb_flush(connection);
     return true;
 #else
     (void)window;
     (void)bandedRects;
     return false;
+#endif
+}
+
+/// Removes the input shape that setNativeShape set: input follows the
+/// bounding shape (or the whole window) again.
+void clearNativeInputShape(QWidget& window)
+{
+#ifdef ZENTARO_HAVE_XCB_SHAPE
+    xcb_connection_t* connection = x11Connection();
+    if (connection == nullptr || window.windowHandle() == nullptr) {
+        return;
+    }
+    xcb_shape_mask(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT,
+                   static_cast<xcb_window_t>(window.winId()), 0, 0, XCB_PIXMAP_NONE);
+    xcb_flush(connection);
+#else
+    (void)window;
 #endif
 }
 
@@ -154,6 +177,7 @@ void applyRegion(QWidget& window, std::span<const IntRect> bandedDeviceRects)
 void clearRegion(QWidget& window)
 {
     window.clearMask();
+    clearNativeInputShape(window);
     window.update();
 }
 
@@ -184,7 +208,8 @@ queryPointer(xcb_connection_t* connection, xcb_window_t window)
 SystemMove startSystemMove(QWidget& window)
 {
     QWindow* handle = window.windowHandle();
-    if (handle == nullptr) {
+    // No window manager moves a window it does not manage.
+    if (handle == nullptr || FrameKeeper::isUnmanaged(window)) {
         return SystemMove::Refused;
     }
 #ifdef ZENTARO_HAVE_XCB_SHAPE
@@ -242,6 +267,12 @@ void cancelSystemMove(QWidget& window)
 
 void showAndActivate(QWidget& window)
 {
+    if (FrameKeeper::isUnmanaged(window)) {
+        // Outside the window manager: in front, but the keyboard stays with
+        // whatever the user works in beneath (a camera program).
+        window.raise();
+        return;
+    }
     if (window.isMinimized()) {
         window.showNormal();
     } else {

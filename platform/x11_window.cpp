@@ -3,11 +3,13 @@
 #include <QGuiApplication>
 #include <QWidget>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #if __has_include(<QtGui/qguiapplication_platform.h>) && __has_include(<xcb/xcb.h>)
 #include <QtGui/qguiapplication_platform.h>
@@ -110,6 +112,39 @@ bool windowManagerRunning()
     const Reply<xcb_get_selection_owner_reply_t> owner(
         xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom(c, "WM_S0")), nullptr));
     return owner && owner->owner != XCB_WINDOW_NONE;
+}
+
+std::string windowManagerName()
+{
+    xcb_connection_t* c = connection();
+    if (c == nullptr) {
+        return {};
+    }
+    const auto firstWindow = [&](xcb_window_t of) -> xcb_window_t {
+        const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+            c,
+            xcb_get_property(c, 0, of, atom(c, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW, 0, 1),
+            nullptr));
+        return reply && reply->format == 32 && xcb_get_property_value_length(reply.get()) >= 4
+                   ? *static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()))
+                   : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
+    };
+    const xcb_window_t check = firstWindow(rootOf(c));
+    // EWMH: the check window names itself as well; a stale one does not.
+    if (check == XCB_WINDOW_NONE || firstWindow(check) != check) {
+        return {};
+    }
+    constexpr std::uint32_t kMaxNameWords = 64;
+    const Reply<xcb_get_property_reply_t> name(
+        xcb_get_property_reply(c,
+                               xcb_get_property(c, 0, check, atom(c, "_NET_WM_NAME"),
+                                                atom(c, "UTF8_STRING"), 0, kMaxNameWords),
+                               nullptr));
+    if (!name || name->format != 8) {
+        return {};
+    }
+    return std::string(static_cast<const char*>(xcb_get_property_value(name.get())),
+                       static_cast<std::size_t>(xcb_get_property_value_length(name.get())));
 }
 
 std::optional<WmStates> wmStates(const QWidget& window)
@@ -221,13 +256,188 @@ void setUnshadowed(const QWidget& window, bool unshadowed)
     xcb_flush(c);
 }
 
-std::uint32_t frameExtentsAtom()
+void writeKeptStates(const QWidget& window, const WmStates& states)
 {
     xcb_connection_t* c = connection();
-    return c != nullptr ? atom(c, "_NET_FRAME_EXTENTS") : 0;
+    const xcb_window_t id = nativeId(window);
+    if (c == nullptr || id == 0) {
+        return;
+    }
+    std::vector<xcb_atom_t> atoms;
+    if (states.above) {
+        atoms.push_back(atom(c, "_NET_WM_STATE_ABOVE"));
+    } else if (states.below) {
+        atoms.push_back(atom(c, "_NET_WM_STATE_BELOW"));
+    }
+    if (states.sticky) {
+        atoms.push_back(atom(c, "_NET_WM_STATE_STICKY"));
+    }
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, atom(c, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32,
+                        static_cast<std::uint32_t>(atoms.size()), atoms.data());
+    xcb_flush(c);
 }
 
-FrameEvent classifyEvent(const QWidget& window, const void* xcbEvent, std::uint32_t extentsAtom)
+void requestKeptStates(const QWidget& window, const WmStates& states)
+{
+    xcb_connection_t* c = connection();
+    const xcb_window_t id = nativeId(window);
+    if (c == nullptr || id == 0) {
+        return;
+    }
+    const auto add = [&](const char* state) {
+        sendToRoot(c, id, atom(c, "_NET_WM_STATE"),
+                   {kStateAdd, atom(c, state), 0, kSourceApplication, 0});
+    };
+    if (states.above) {
+        add("_NET_WM_STATE_ABOVE");
+    } else if (states.below) {
+        add("_NET_WM_STATE_BELOW");
+    }
+    if (states.sticky) {
+        add("_NET_WM_STATE_STICKY");
+    }
+}
+
+void withdraw(const QWidget& window)
+{
+    xcb_connection_t* c = connection();
+    const xcb_window_t id = nativeId(window);
+    if (c == nullptr || id == 0) {
+        return;
+    }
+    xcb_unmap_window(c, id);
+    // ICCCM 4.1.4: the synthetic UnmapNotify tells the window manager that
+    // the client withdraws the window, rather than iconifying it.
+    xcb_unmap_notify_event_t event{};
+    event.response_type = XCB_UNMAP_NOTIFY;
+    event.event = rootOf(c);
+    event.window = id;
+    event.from_configure = 0;
+    xcb_send_event(c, 0, rootOf(c),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
+    xcb_flush(c);
+}
+
+bool isWithdrawn(const QWidget& window)
+{
+    xcb_connection_t* c = connection();
+    const xcb_window_t id = nativeId(window);
+    if (c == nullptr || id == 0) {
+        return true;
+    }
+    const Reply<xcb_query_tree_reply_t> tree(
+        xcb_query_tree_reply(c, xcb_query_tree(c, id), nullptr));
+    if (!tree || tree->parent != tree->root) {
+        return false;
+    }
+    const xcb_atom_t wmState = atom(c, "WM_STATE");
+    const Reply<xcb_get_property_reply_t> state(
+        xcb_get_property_reply(c, xcb_get_property(c, 0, id, wmState, wmState, 0, 1), nullptr));
+    // ICCCM: 0 Withdrawn, 1 Normal, 3 Iconic.
+    constexpr std::uint32_t kWithdrawnState = 0;
+    return !state || state->format != 32 || xcb_get_property_value_length(state.get()) < 4 ||
+           *static_cast<const std::uint32_t*>(xcb_get_property_value(state.get())) ==
+               kWithdrawnState;
+}
+
+void mapRaised(const QWidget& window)
+{
+    xcb_connection_t* c = connection();
+    const xcb_window_t id = nativeId(window);
+    if (c == nullptr || id == 0) {
+        return;
+    }
+    xcb_map_window(c, id);
+    const std::uint32_t above = XCB_STACK_MODE_ABOVE;
+    xcb_configure_window(c, id, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+    xcb_flush(c);
+}
+
+void unmap(const QWidget& window)
+{
+    xcb_connection_t* c = connection();
+    const xcb_window_t id = nativeId(window);
+    if (c == nullptr || id == 0) {
+        return;
+    }
+    xcb_unmap_window(c, id);
+    xcb_flush(c);
+}
+
+void restateWindowType(const QWidget& window)
+{
+    xcb_connection_t* c = connection();
+    const xcb_window_t id = nativeId(window);
+    if (c == nullptr || id == 0) {
+        return;
+    }
+    const xcb_atom_t type = atom(c, "_NET_WM_WINDOW_TYPE");
+    constexpr std::uint32_t kMaxTypes = 16;
+    const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        c, xcb_get_property(c, 0, id, type, XCB_ATOM_ATOM, 0, kMaxTypes), nullptr));
+    if (!reply || reply->format != 32) {
+        return;
+    }
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, type, XCB_ATOM_ATOM, 32,
+                        static_cast<std::uint32_t>(xcb_get_property_value_length(reply.get()) / 4),
+                        xcb_get_property_value(reply.get()));
+    xcb_flush(c);
+}
+
+void markPositionUserSpecified(const QWidget& window, QPoint deviceOrigin)
+{
+    xcb_connection_t* c = connection();
+    const xcb_window_t id = nativeId(window);
+    if (c == nullptr || id == 0) {
+        return;
+    }
+    // WM_SIZE_HINTS (ICCCM 4.1.2.3): 18 CARD32, the flags first, then the
+    // obsolete x and y that some window managers still read.
+    constexpr std::uint32_t kSizeHintsLength = 18;
+    constexpr std::uint32_t kUserPosition = 1U << 0;
+    std::array<std::uint32_t, kSizeHintsLength> hints{};
+    const Reply<xcb_get_property_reply_t> reply(
+        xcb_get_property_reply(c,
+                               xcb_get_property(c, 0, id, XCB_ATOM_WM_NORMAL_HINTS,
+                                                XCB_ATOM_WM_SIZE_HINTS, 0, kSizeHintsLength),
+                               nullptr));
+    if (reply && reply->format == 32) {
+        const auto length = std::min<std::size_t>(
+            static_cast<std::size_t>(xcb_get_property_value_length(reply.get())) / 4, hints.size());
+        std::memcpy(hints.data(), xcb_get_property_value(reply.get()), length * 4);
+    }
+    hints[0] |= kUserPosition;
+    hints[1] = static_cast<std::uint32_t>(deviceOrigin.x());
+    hints[2] = static_cast<std::uint32_t>(deviceOrigin.y());
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NORMAL_HINTS,
+                        XCB_ATOM_WM_SIZE_HINTS, 32, kSizeHintsLength, hints.data());
+    xcb_flush(c);
+}
+
+void markUtility(const QWidget& window)
+{
+    xcb_connection_t* c = connection();
+    const xcb_window_t id = nativeId(window);
+    if (c == nullptr || id == 0) {
+        return;
+    }
+    const xcb_atom_t utility = atom(c, "_NET_WM_WINDOW_TYPE_UTILITY");
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, atom(c, "_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM,
+                        32, 1, &utility);
+    xcb_flush(c);
+}
+
+WatchedAtoms watchedAtoms()
+{
+    xcb_connection_t* c = connection();
+    if (c == nullptr) {
+        return {};
+    }
+    return {atom(c, "_NET_FRAME_EXTENTS"), atom(c, "WM_STATE")};
+}
+
+FrameEvent classifyEvent(const QWidget& window, const void* xcbEvent, const WatchedAtoms& atoms)
 {
     const xcb_window_t id = nativeId(window);
     const auto* event = static_cast<const xcb_generic_event_t*>(xcbEvent);
@@ -243,10 +453,19 @@ FrameEvent classifyEvent(const QWidget& window, const void* xcbEvent, std::uint3
         return reinterpret_cast<const xcb_reparent_notify_event_t*>(event)->window == id
                    ? FrameEvent::Answered
                    : FrameEvent::None;
+    case XCB_UNMAP_NOTIFY:
+        return reinterpret_cast<const xcb_unmap_notify_event_t*>(event)->window == id
+                   ? FrameEvent::Withdrawing
+                   : FrameEvent::None;
     case XCB_PROPERTY_NOTIFY: {
         const auto* property = reinterpret_cast<const xcb_property_notify_event_t*>(event);
-        return property->window == id && property->atom == extentsAtom ? FrameEvent::Answered
-                                                                       : FrameEvent::None;
+        if (property->window != id) {
+            return FrameEvent::None;
+        }
+        if (property->atom == atoms.frameExtents) {
+            return FrameEvent::Answered;
+        }
+        return property->atom == atoms.wmState ? FrameEvent::Withdrawing : FrameEvent::None;
     }
     default:
         return FrameEvent::None;
@@ -291,11 +510,27 @@ std::optional<QRect> clientRect(const QWidget&)
 }
 void requestClientRect(const QWidget&, QRect) {}
 void setUnshadowed(const QWidget&, bool) {}
-std::uint32_t frameExtentsAtom()
+std::string windowManagerName()
 {
-    return 0;
+    return {};
 }
-FrameEvent classifyEvent(const QWidget&, const void*, std::uint32_t)
+void writeKeptStates(const QWidget&, const WmStates&) {}
+void requestKeptStates(const QWidget&, const WmStates&) {}
+void withdraw(const QWidget&) {}
+bool isWithdrawn(const QWidget&)
+{
+    return true;
+}
+void mapRaised(const QWidget&) {}
+void unmap(const QWidget&) {}
+void restateWindowType(const QWidget&) {}
+void markPositionUserSpecified(const QWidget&, QPoint) {}
+void markUtility(const QWidget&) {}
+WatchedAtoms watchedAtoms()
+{
+    return {};
+}
+FrameEvent classifyEvent(const QWidget&, const void*, const WatchedAtoms&)
 {
     return FrameEvent::None;
 }

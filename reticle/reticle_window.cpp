@@ -239,7 +239,9 @@ void ReticleWindow::beginPress(QMouseEvent* event, bool doubleClick)
     pressIsDoubleClick_ = doubleClick;
     followingPointer_ = false;
     pressPointer_ = event->globalPosition().toPoint();
-    pressWindow_ = pos();
+    // The client area's place: the window may have lost its frame since Qt
+    // last measured it, and the pressed pixel is the client's.
+    pressWindow_ = geometry().topLeft();
     event->accept();
 }
 
@@ -299,7 +301,7 @@ void ReticleWindow::clickLabel(const DesignElement& label)
 
 void ReticleWindow::followPointer(QPoint globalPos)
 {
-    move(pressWindow_ + (globalPos - pressPointer_));
+    setGeometry(QRect(pressWindow_ + (globalPos - pressPointer_), size()));
 }
 
 } // namespace zentaro

@@ -106,9 +106,9 @@ private:
     // The device pixel ratio the transparent region was built for.
     double shapedRatio_ = 0;
     // Set while the window follows the pointer itself because the window
-    // system refused the move. It follows from the press (pointer and window
-    // positions there, global pixels), so the pressed pixel stays under the
-    // pointer however the motions before the move are delivered.
+    // system refused the move. It follows from the press (pointer and client
+    // area positions there, global pixels), so the pressed pixel stays under
+    // the pointer however the motions before the move are delivered.
     bool followingPointer_ = false;
     QPoint pressPointer_;
     QPoint pressWindow_;

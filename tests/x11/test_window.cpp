@@ -45,6 +45,12 @@ TestWindow::TestWindow(XConnection& x, const TestWindowOptions& options) : x_(x)
     hints.width = g.width();
     hints.height = g.height();
     XSetWMNormalHints(x.display(), window_, &hints);
+    // Takes the keyboard focus when clicked, as an application's window
+    // does: without the hint Mutter leaves the focus where it was.
+    XWMHints wmHints{};
+    wmHints.flags = InputHint;
+    wmHints.input = True;
+    XSetWMHints(x.display(), window_, &wmHints);
     x.sync();
 }
 

@@ -1,5 +1,7 @@
 #include "window_query.h"
 
+#include <sstream>
+
 #include "wait.h"
 
 #include <QRect>
@@ -163,6 +165,12 @@ std::optional<QSize> windowSize(XConnection& x, XId window)
     return QSize(attrs->width, attrs->height);
 }
 
+bool isOverrideRedirect(XConnection& x, XId window)
+{
+    const auto attrs = attributes(x, window);
+    return attrs && attrs->override_redirect != False;
+}
+
 bool isViewable(XConnection& x, XId window)
 {
     const auto attrs = attributes(x, window);
@@ -306,6 +314,27 @@ std::vector<XId> clientStacking(XConnection& x)
         }
     }
     return result;
+}
+
+std::string describeWindowsAt(XConnection& x, QPoint rootPos)
+{
+    std::ostringstream out;
+    XId current = x.root();
+    constexpr int kMaxDepth = 16;
+    for (int depth = 0; depth < kMaxDepth; ++depth) {
+        int childX = 0;
+        int childY = 0;
+        Window child = 0;
+        const Bool ok = XTranslateCoordinates(x.display(), x.root(), current, rootPos.x(),
+                                              rootPos.y(), &childX, &childY, &child);
+        if (x.sync() != 0 || ok == False || child == 0) {
+            break;
+        }
+        current = child;
+        out << (depth > 0 ? " > " : "") << "0x" << std::hex << current << std::dec << " \""
+            << windowTitle(x, current).value_or("") << "\"";
+    }
+    return out.str();
 }
 
 bool showsWindowAt(XConnection& x, XId window, QPoint rootPos)

@@ -54,6 +54,9 @@ std::optional<QPoint> rootPosition(XConnection& x, XId window);
 /// The window's own size, without any frame.
 std::optional<QSize> windowSize(XConnection& x, XId window);
 
+/// Whether the window is override-redirect: no window manager manages it.
+bool isOverrideRedirect(XConnection& x, XId window);
+
 /// Whether the window is mapped and all its ancestors are (IsViewable).
 bool isViewable(XConnection& x, XId window);
 
@@ -119,6 +122,11 @@ std::vector<XId> clientStacking(XConnection& x);
 /// Whether the screen pixel `rootPos` belongs to `window` (or a window
 /// inside it): the window is not covered there and its shape includes it.
 bool showsWindowAt(XConnection& x, XId window, QPoint rootPos);
+
+/// The windows under the screen pixel `rootPos`, from the root's child down
+/// to the deepest, each as its id and title: what a failed check of what
+/// shows (or takes a click) there can name.
+std::string describeWindowsAt(XConnection& x, QPoint rootPos);
 
 /// Whether `window` still exists on the server.
 bool windowExists(XConnection& x, XId window);

@@ -439,6 +439,183 @@ TEST_F(DesktopTest, AlwaysOnTopSurvivesBothToggles)
     ASSERT_TRUE(toggleTo(false));
     EXPECT_TRUE(hasState(x_, window, "_NET_WM_STATE_ABOVE"))
         << "\"above\" dropped by the toggle back to windowed on " << desktop();
+    // Windowed, it is one of the window manager's windows again: in its
+    // list, for the task bar and the window switcher.
+    const std::vector<unsigned long> listed =
+        cardinalProperty(x_, x_.root(), "_NET_CLIENT_LIST", XA_WINDOW);
+    EXPECT_NE(std::find(listed.begin(), listed.end(), window), listed.end())
+        << "the windowed reticle is not in the window manager's list on " << desktop();
+}
+
+// ---- Over a full-screen image -------------------------------------------------------------
+
+/// The camera program's full-screen image: one colour that no window of the
+/// program paints.
+constexpr QRgb kFullScreenColour = qRgb(128, 128, 128);
+
+/// Whether the screen pixel differs from `colour` by more than the
+/// compositors' dithering.
+bool differsFrom(QRgb pixel, QRgb colour)
+{
+    return std::abs(qRed(pixel) - qRed(colour)) > kBackdropTolerance ||
+           std::abs(qGreen(pixel) - qGreen(colour)) > kBackdropTolerance ||
+           std::abs(qBlue(pixel) - qBlue(colour)) > kBackdropTolerance;
+}
+
+TEST_F(DesktopTest, AKeptAboveTransparentReticleStaysOverAFocusedFullScreenWindow)
+{
+    ASSERT_TRUE(open(kCroceRossa));
+    const XId window = driver_->window();
+    ASSERT_TRUE(wmctrl(window, {"-b", "add,above"}));
+    ASSERT_TRUE(waitUntil([&] { return hasState(x_, window, "_NET_WM_STATE_ABOVE"); }))
+        << "the window manager did not take \"above\"";
+    ASSERT_TRUE(toggleTo(true));
+    const QPoint origin = *driver_->origin();
+    const QSize size = *driver_->size();
+    const QRegion elements = driver_->geometry().transparentRegion(size).translated(origin);
+
+    // The camera program's image, full-screen, shown after the reticle.
+    const QRect screen(0, 0, x_.screenWidth(), x_.screenHeight());
+    TestWindow image(
+        x_, TestWindowOptions{screen, "zentaro-test-full-screen", kFullScreenColour, false});
+    const unsigned long fullScreen = x_.atom("_NET_WM_STATE_FULLSCREEN");
+    XChangeProperty(x_.display(), image.id(), x_.atom("_NET_WM_STATE"), XA_ATOM, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&fullScreen), 1);
+    // Drawn by the compositor like every other window: a compositor that
+    // hands a full-screen window to the X server to draw (Mutter 48) draws
+    // its own picture over it on Xvfb, hiding it from the screenshot.
+    const unsigned long keepComposited = 2;
+    XChangeProperty(x_.display(), image.id(), x_.atom("_NET_WM_BYPASS_COMPOSITOR"), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&keepComposited), 1);
+    image.map();
+    ASSERT_TRUE(holdsOnceWindowManagerIsDone(x_,
+                                             [&] {
+                                                 return isViewable(x_, image.id()) &&
+                                                        rootPosition(x_, image.id()) ==
+                                                            QPoint(0, 0) &&
+                                                        windowSize(x_, image.id()) == screen.size();
+                                             }))
+        << "the image is not shown full-screen on " << desktop();
+    // The camera program is the one the user works in: in front of the
+    // other windows of its layer and focused. Not every window manager
+    // raises a new window that asked for the focus with no user's time
+    // (Mutter 48), and an unfocused window's first click may go to the
+    // window manager alone.
+    ASSERT_TRUE(session_->activate(image.id()));
+
+    const auto bar = driver_->screenPointOf("img", 0);
+    ASSERT_TRUE(bar);
+    const auto stackedOver = [&] {
+        return holdsOnceWindowManagerIsDone(x_, [&] { return showsWindowAt(x_, window, *bar); });
+    };
+    if (isWaylandSession()) {
+        // XWayland's root window holds no picture of what the compositor
+        // shows: the X server's stacking, which the compositor's window
+        // manager keeps in step with its own, is what can be read there.
+        EXPECT_TRUE(stackedOver())
+            << "the reticle's bar is covered by the full-screen window on " << desktop();
+        return;
+    }
+    // Whether the screen shows the image at all, far from the reticle: a
+    // compositor may leave a bare window of the test's own undrawn (Mutter
+    // 48, which then also passes its clicks to no one).
+    const QRect farFromReticle(screen.right() - 40, screen.bottom() - 40, 8, 8);
+    const bool imageShows = waitUntil(
+        [&] {
+            const QImage seen = grabScreen(x_, farFromReticle);
+            return !seen.isNull() && !differsFrom(seen.pixel(4, 4), kFullScreenColour);
+        },
+        kSettleWait, std::chrono::milliseconds(100));
+    if (!imageShows) {
+        ASSERT_TRUE(stackedOver())
+            << "the reticle's bar is covered by the full-screen window on " << desktop();
+        GTEST_SKIP() << "the compositor of " << desktop()
+                     << " does not draw the test's full-screen window; the X server stacks "
+                        "the reticle over it";
+    }
+
+    // A click through the reticle, inside its client area but away from
+    // its elements, reaches the image, which keeps (or takes) the focus.
+    std::optional<QPoint> through;
+    for (int y = origin.y() + size.height() / 2; y < origin.y() + size.height() && !through; ++y) {
+        for (int x = origin.x() + size.width() / 2; x < origin.x() + size.width(); ++x) {
+            if (!elements.contains(QPoint(x, y)) && !elements.contains(QPoint(x - 1, y)) &&
+                !elements.contains(QPoint(x + 1, y))) {
+                through = QPoint(x, y);
+                break;
+            }
+        }
+    }
+    ASSERT_TRUE(through) << "no pixel of the client area lies away from the elements";
+    image.takeButtonPresses();
+    ASSERT_TRUE(driver_->pointer().click(*through));
+    std::vector<QPoint> presses;
+    const auto pressArrived = [&] {
+        const auto more = image.takeButtonPresses();
+        presses.insert(presses.end(), more.begin(), more.end());
+        return !presses.empty();
+    };
+    ASSERT_TRUE(waitUntil([&] { return pressArrived() || activeWindow(x_) == image.id(); }))
+        << "the click through the reticle reached neither the full-screen window nor its window "
+           "manager on "
+        << desktop() << "; under it: " << describeWindowsAt(x_, *through);
+    if (!pressArrived()) {
+        // The window manager took the click to focus the window (Mutter 48
+        // passes an unfocused window's first click on to no one): the next
+        // one is the window's.
+        ASSERT_TRUE(driver_->pointer().click(*through));
+    }
+    ASSERT_TRUE(waitUntil(pressArrived))
+        << "the click through the reticle did not reach the full-screen window on " << desktop()
+        << "; under it: " << describeWindowsAt(x_, *through);
+    EXPECT_EQ(presses.front(), *through);
+    // Focused, as the click makes it on most desktops; not every window
+    // manager focuses a window of the test's own on a click (Mutter 43
+    // leaves the focus where it was), so it is asked for as well.
+    ASSERT_TRUE(session_->activate(image.id()))
+        << "the full-screen window does not take the focus on " << desktop();
+
+    // On the screen: every element pixel is the reticle's, and around the
+    // elements (within the client area and a band beyond it) the image.
+    const QRect area = QRect(origin, size)
+                           .adjusted(-kOutsideBandPixels, -kOutsideBandPixels, kOutsideBandPixels,
+                                     kOutsideBandPixels)
+                           .intersected(screen);
+    QRegion covered;
+    QRegion notImage;
+    const bool shown = waitUntil(
+        [&] {
+            const QImage seen = grabScreen(x_, area);
+            if (seen.isNull()) {
+                return false;
+            }
+            covered = QRegion();
+            notImage = QRegion();
+            for (int y = 0; y < area.height(); ++y) {
+                for (int x = 0; x < area.width(); ++x) {
+                    const QPoint onScreen = area.topLeft() + QPoint(x, y);
+                    const bool isImage = !differsFrom(seen.pixel(x, y), kFullScreenColour);
+                    if (elements.contains(onScreen) && isImage) {
+                        covered += QRect(onScreen, QSize(1, 1));
+                    } else if (!elements.contains(onScreen) && !isImage) {
+                        notImage += QRect(onScreen, QSize(1, 1));
+                    }
+                }
+            }
+            return covered.isEmpty() && notImage.isEmpty();
+        },
+        kSettleWait, std::chrono::milliseconds(100));
+    EXPECT_TRUE(shown) << "on " << desktop() << ", over the focused full-screen window: "
+                       << describeBounds(covered.translated(-origin))
+                       << " of the elements covered, "
+                       << describeBounds(notImage.translated(-origin))
+                       << " around them not the image (client coordinates)";
+
+    // The reticle still answers: "X" ends the program.
+    ASSERT_TRUE(driver_->clickElement("Label2"));
+    const auto status = session_->process().waitForExit(kDefaultWait);
+    ASSERT_TRUE(status) << "the program still runs on " << desktop();
+    EXPECT_EQ(status->code, 0);
 }
 
 // ---- The menu brings a window to the front ---------------------------------------------
@@ -486,20 +663,41 @@ TEST_F(DesktopTest, AMenuChoiceComesToTheFrontAndIsActive)
 
 // ---- Drag by a bar ------------------------------------------------------------------------
 
-class DragTest : public DesktopTest, public ::testing::WithParamInterface<bool>
+/// The reticle's state during a drag.
+enum class DragCase
+{
+    Windowed,
+    Transparent,
+    /// Transparent and kept above: outside the window manager, the program
+    /// moves the window itself.
+    TransparentKeptAbove,
+};
+
+class DragTest : public DesktopTest, public ::testing::WithParamInterface<DragCase>
 {
 };
 
 TEST_P(DragTest, ALeftDragOnABarMovesTheWindowWithThePointer)
 {
-    const bool transparent = GetParam();
-    if (desktop() == "plasma-wayland") {
-        GTEST_SKIP() << "KWin's move takes no XTest input and KWin offers no input of its own "
-                        "to a test without a portal (checked by hand)";
-    }
+    const bool transparent = GetParam() != DragCase::Windowed;
     ASSERT_TRUE(open(kCroceRossa));
+    if (GetParam() == DragCase::TransparentKeptAbove) {
+        ASSERT_TRUE(wmctrl(driver_->window(), {"-b", "add,above"}));
+        ASSERT_TRUE(
+            waitUntil([&] { return hasState(x_, driver_->window(), "_NET_WM_STATE_ABOVE"); }));
+    }
     if (transparent) {
         ASSERT_TRUE(toggleTo(true));
+    }
+    // A window the window manager does not manage (a kept-above reticle,
+    // where the window manager would stack a full-screen window over it) is
+    // moved by the program itself.
+    const bool ownMove = isOverrideRedirect(x_, driver_->window());
+    if (desktop() == "plasma-wayland") {
+        GTEST_SKIP() << (ownMove ? "the motions of an XTest drag do not reach a window KWin "
+                                   "does not manage (not checked)"
+                                 : "KWin's move takes no XTest input and KWin offers no input "
+                                   "of its own to a test without a portal (checked by hand)");
     }
     const QPoint origin = *driver_->origin();
     const QSize size = *driver_->size();
@@ -519,9 +717,13 @@ TEST_P(DragTest, ALeftDragOnABarMovesTheWindowWithThePointer)
 
     // The window manager moves the window by the pointer's travel from where
     // it took the pointer: the first motion, or (Mutter's own input, where
-    // the test cannot tell when the move began) the press.
+    // the test cannot tell when the move began) the press. The program's
+    // own move keeps the pressed pixel under the pointer.
     const auto followed = [&] {
         const auto now = driver_->origin();
+        if (ownMove) {
+            return now && *now == origin + travel;
+        }
         return now && (*now == origin + travel - step ||
                        (desktop() == "gnome-wayland" && *now == origin + travel));
     };
@@ -549,8 +751,11 @@ TEST_P(DragTest, ALeftDragOnABarMovesTheWindowWithThePointer)
             << ", not at " << toString(std::optional(pressedAt));
         ASSERT_TRUE(pointer.press());
         ASSERT_TRUE(pointer.moveBy(step));
-        ASSERT_TRUE(moveRequests.waitForMove(driver_->window()))
-            << "the program asked for no move on " << desktop() << "; " << driver_->describeState();
+        if (!ownMove) {
+            ASSERT_TRUE(moveRequests.waitForMove(driver_->window()))
+                << "the program asked for no move on " << desktop() << "; "
+                << driver_->describeState();
+        }
         for (int i = 2; i <= kSteps; ++i) {
             ASSERT_TRUE(pointer.moveBy(step)) << "step " << i;
         }
@@ -568,11 +773,19 @@ TEST_P(DragTest, ALeftDragOnABarMovesTheWindowWithThePointer)
         // would be lost to it. (A pointer grab says nothing here: the
         // program holds one from the press on.)
         ASSERT_TRUE(pointer.moveTo(pressedAt + step));
-        ASSERT_TRUE(moveRequests.waitForMove(driver_->window()))
-            << "the program asked for no move on " << desktop() << "; " << driver_->describeState();
-        ASSERT_TRUE(waitUntil([&] { return pointer.cursorSerial() != cursorBefore; }))
-            << "the window manager's move did not begin on " << desktop() << "; "
-            << driver_->describeState();
+        if (ownMove) {
+            // The program follows the pointer itself, from the press on.
+            ASSERT_TRUE(waitUntil([&] { return driver_->origin() == origin + step; }))
+                << "the window did not follow the first motion on " << desktop() << "; "
+                << driver_->describeState();
+        } else {
+            ASSERT_TRUE(moveRequests.waitForMove(driver_->window()))
+                << "the program asked for no move on " << desktop() << "; "
+                << driver_->describeState();
+            ASSERT_TRUE(waitUntil([&] { return pointer.cursorSerial() != cursorBefore; }))
+                << "the window manager's move did not begin on " << desktop() << "; "
+                << driver_->describeState();
+        }
         for (int i = 2; i <= kSteps; ++i) {
             ASSERT_TRUE(pointer.moveTo(pressedAt + step * i))
                 << "step " << i << " to " << toString(std::optional(pressedAt + step * i))
@@ -589,9 +802,19 @@ TEST_P(DragTest, ALeftDragOnABarMovesTheWindowWithThePointer)
     EXPECT_TRUE(shapeShowsState(transparent)) << driver_->describeState();
 }
 
-INSTANTIATE_TEST_SUITE_P(States, DragTest, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? "Transparent" : "Windowed";
+INSTANTIATE_TEST_SUITE_P(States, DragTest,
+                         ::testing::Values(DragCase::Windowed, DragCase::Transparent,
+                                           DragCase::TransparentKeptAbove),
+                         [](const ::testing::TestParamInfo<DragCase>& info) {
+                             switch (info.param) {
+                             case DragCase::Windowed:
+                                 return "Windowed";
+                             case DragCase::Transparent:
+                                 return "Transparent";
+                             case DragCase::TransparentKeptAbove:
+                                 return "TransparentKeptAbove";
+                             }
+                             return "";
                          });
 
 // ---- "X" -----------------------------------------------------------------------------------
