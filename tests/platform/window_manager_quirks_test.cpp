@@ -25,15 +25,15 @@ TEST_P(KeepsAboveTest, ByTheAnnouncedName)
         << GetParam().name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Announced, KeepsAboveTest,
-    testing::Values(NameCase{"Mutter", true}, NameCase{"Mutter (Muffin)", true},
-                    NameCase{"GNOME Shell", true}, NameCase{"Xfwm4", true},
-                    NameCase{"Openbox", false}, NameCase{"KWin", false},
-                    NameCase{"IceWM 3.3.1 (Linux 6.1.0/x86_64)", false},
-                    NameCase{"Metacity (Marco)", false},
-                    // Announcing nothing: the way that works everywhere.
-                    NameCase{"", false}));
+INSTANTIATE_TEST_SUITE_P(Announced, KeepsAboveTest,
+                         testing::Values(NameCase{"Mutter", true},
+                                         NameCase{"Mutter (Muffin)", true},
+                                         NameCase{"GNOME Shell", true}, NameCase{"Xfwm4", true},
+                                         NameCase{"Openbox", false}, NameCase{"KWin", false},
+                                         NameCase{"IceWM 3.3.1 (Linux 6.1.0/x86_64)", false},
+                                         NameCase{"Metacity (Marco)", false},
+                                         // Announcing nothing: the way that works everywhere.
+                                         NameCase{"", false}));
 
 } // namespace
 } // namespace zentaro::platform

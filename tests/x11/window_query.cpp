@@ -316,9 +316,12 @@ std::vector<XId> clientStacking(XConnection& x)
     return result;
 }
 
-std::string describeWindowsAt(XConnection& x, QPoint rootPos)
+namespace {
+
+/// The windows under `rootPos`, from the root's child down to the deepest.
+std::vector<XId> windowsAt(XConnection& x, QPoint rootPos)
 {
-    std::ostringstream out;
+    std::vector<XId> chain;
     XId current = x.root();
     constexpr int kMaxDepth = 16;
     for (int depth = 0; depth < kMaxDepth; ++depth) {
@@ -331,32 +334,27 @@ std::string describeWindowsAt(XConnection& x, QPoint rootPos)
             break;
         }
         current = child;
-        out << (depth > 0 ? " > " : "") << "0x" << std::hex << current << std::dec << " \""
-            << windowTitle(x, current).value_or("") << "\"";
+        chain.push_back(current);
+    }
+    return chain;
+}
+
+} // namespace
+
+std::string describeWindowsAt(XConnection& x, QPoint rootPos)
+{
+    std::ostringstream out;
+    for (const XId window : windowsAt(x, rootPos)) {
+        out << (out.tellp() > 0 ? " > " : "") << "0x" << std::hex << window << std::dec << " \""
+            << windowTitle(x, window).value_or("") << "\"";
     }
     return out.str();
 }
 
 bool showsWindowAt(XConnection& x, XId window, QPoint rootPos)
 {
-    // Descend from the root through the topmost child under the point.
-    XId current = x.root();
-    constexpr int kMaxDepth = 16;
-    for (int depth = 0; depth < kMaxDepth; ++depth) {
-        if (current == window) {
-            return true;
-        }
-        int childX = 0;
-        int childY = 0;
-        Window child = 0;
-        const Bool ok = XTranslateCoordinates(x.display(), x.root(), current, rootPos.x(),
-                                              rootPos.y(), &childX, &childY, &child);
-        if (x.sync() != 0 || ok == False || child == 0) {
-            return false;
-        }
-        current = child;
-    }
-    return false;
+    const std::vector<XId> chain = windowsAt(x, rootPos);
+    return std::find(chain.begin(), chain.end(), window) != chain.end();
 }
 
 bool windowExists(XConnection& x, XId window)

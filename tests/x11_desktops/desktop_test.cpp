@@ -209,6 +209,21 @@ protected:
         return ::testing::AssertionFailure() << "no background away from the elements";
     }
 
+    /// Sets "Always on top" on the window from outside, as the window
+    /// manager's menu does, and waits until the window manager has taken it.
+    ::testing::AssertionResult keepAbove()
+    {
+        const XId window = driver_->window();
+        if (auto set = wmctrl(window, {"-b", "add,above"}); !set) {
+            return set;
+        }
+        if (!waitUntil([&] { return hasState(x_, window, "_NET_WM_STATE_ABOVE"); })) {
+            return ::testing::AssertionFailure()
+                   << "the window manager did not take \"above\" on " << desktop();
+        }
+        return ::testing::AssertionSuccess();
+    }
+
     /// Whether the window manager has framed the window as the state asks:
     /// no frame around the client in the transparent state, a frame again
     /// in the windowed one. Until then a toggle is not over: the window
@@ -457,9 +472,7 @@ TEST_F(DesktopTest, AlwaysOnTopSurvivesBothToggles)
 {
     ASSERT_TRUE(open(kCroceRossa));
     const XId window = driver_->window();
-    ASSERT_TRUE(wmctrl(window, {"-b", "add,above"}));
-    ASSERT_TRUE(waitUntil([&] { return hasState(x_, window, "_NET_WM_STATE_ABOVE"); }))
-        << "the window manager did not take \"above\"";
+    ASSERT_TRUE(keepAbove());
     ASSERT_TRUE(toggleTo(true));
     EXPECT_TRUE(hasState(x_, window, "_NET_WM_STATE_ABOVE"))
         << "\"above\" dropped by the toggle to transparent on " << desktop();
@@ -493,9 +506,7 @@ TEST_F(DesktopTest, AKeptAboveTransparentReticleStaysOverAFocusedFullScreenWindo
 {
     ASSERT_TRUE(open(kCroceRossa));
     const XId window = driver_->window();
-    ASSERT_TRUE(wmctrl(window, {"-b", "add,above"}));
-    ASSERT_TRUE(waitUntil([&] { return hasState(x_, window, "_NET_WM_STATE_ABOVE"); }))
-        << "the window manager did not take \"above\"";
+    ASSERT_TRUE(keepAbove());
     ASSERT_TRUE(toggleTo(true));
     const QPoint origin = *driver_->origin();
     const QSize size = *driver_->size();
@@ -709,9 +720,7 @@ TEST_P(DragTest, ALeftDragOnABarMovesTheWindowWithThePointer)
     const bool transparent = GetParam() != DragCase::Windowed;
     ASSERT_TRUE(open(kCroceRossa));
     if (GetParam() == DragCase::TransparentKeptAbove) {
-        ASSERT_TRUE(wmctrl(driver_->window(), {"-b", "add,above"}));
-        ASSERT_TRUE(
-            waitUntil([&] { return hasState(x_, driver_->window(), "_NET_WM_STATE_ABOVE"); }));
+        ASSERT_TRUE(keepAbove());
     }
     if (transparent) {
         ASSERT_TRUE(toggleTo(true));
