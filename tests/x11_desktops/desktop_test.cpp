@@ -5,6 +5,7 @@
 // and maximised), only the elements show in the transparent state, "Always
 // on top" survives the toggles, a window chosen from the menu comes to the
 // front and is active, a bar drags the window, and "X" ends the program.
+#include "child_process.h"
 #include "design_geometry.h"
 #include "move_request_watch.h"
 #include "mutter_pointer_client.h"
@@ -179,34 +180,7 @@ protected:
         }
         driver_.emplace(x_, window, *design, kScreenDpi);
         windowedFrame_ = frameMargins(x_, window).value_or(QMargins());
-        return clickTheBackground();
-    }
-
-    /// A click on the client's background, away from every element, which
-    /// the program answers with nothing. Mutter 48 keeps its click-to-focus
-    /// button grab on a new window's client once it has framed it, and
-    /// throws the next click away (src/x11/meta-x11-keybindings.c and
-    /// src/core/events.c): a user clicks again, and the test's clicks after
-    /// this one are the program's.
-    ::testing::AssertionResult clickTheBackground()
-    {
-        const auto origin = driver_->origin();
-        const auto size = driver_->size();
-        if (!origin || !size) {
-            return ::testing::AssertionFailure() << "the window is gone";
-        }
-        const QRegion elements = driver_->geometry().transparentRegion(*size);
-        for (int y = size->height() - 2; y > 0; --y) {
-            for (int x = 1; x < size->width() - 1; ++x) {
-                if (!elements.intersects(QRect(x - 8, y - 8, 17, 17))) {
-                    if (!driver_->pointer().click(*origin + QPoint(x, y))) {
-                        return ::testing::AssertionFailure() << "the background click failed";
-                    }
-                    return ::testing::AssertionSuccess();
-                }
-            }
-        }
-        return ::testing::AssertionFailure() << "no background away from the elements";
+        return ::testing::AssertionSuccess();
     }
 
     /// Sets "Always on top" on the window from outside, as the window
@@ -502,6 +476,55 @@ bool differsFrom(QRgb pixel, QRgb colour)
            std::abs(qBlue(pixel) - qBlue(colour)) > kBackdropTolerance;
 }
 
+/// The camera program: a full-screen window of one colour, shown by a
+/// program of its own (tests/x11_desktops/full_screen_image.cpp).
+class FullScreenImage
+{
+public:
+    FullScreenImage()
+        : process_(ChildOptions{
+              {ZENTARO_FULL_SCREEN_IMAGE, QColor(kFullScreenColour).name().toStdString(), kTitle},
+              {},
+              {},
+              true})
+    {
+    }
+
+    /// Waits until its window covers the whole screen; its id, or 0.
+    XId waitUntilShown(XConnection& x)
+    {
+        const QRect screen(0, 0, x.screenWidth(), x.screenHeight());
+        XId found = 0;
+        const bool shown = holdsOnceWindowManagerIsDone(x, [&] {
+            const auto windows = clientWindowsOf(x, process_.pid());
+            found = windows.size() == 1 ? windows.front() : 0;
+            return found != 0 && isViewable(x, found) && rootPosition(x, found) == QPoint(0, 0) &&
+                   windowSize(x, found) == screen.size();
+        });
+        return shown ? found : 0;
+    }
+
+    /// The root positions of the presses it has reported so far.
+    std::vector<QPoint> presses()
+    {
+        std::vector<QPoint> result;
+        std::istringstream lines(process_.output());
+        std::string word;
+        int x = 0;
+        int y = 0;
+        while (lines >> word >> x >> y) {
+            if (word == "PRESS") {
+                result.emplace_back(x, y);
+            }
+        }
+        return result;
+    }
+
+private:
+    static constexpr const char* kTitle = "zentaro-test-full-screen";
+    ChildProcess process_;
+};
+
 TEST_F(DesktopTest, AKeptAboveTransparentReticleStaysOverAFocusedFullScreenWindow)
 {
     ASSERT_TRUE(open(kCroceRossa));
@@ -512,68 +535,28 @@ TEST_F(DesktopTest, AKeptAboveTransparentReticleStaysOverAFocusedFullScreenWindo
     const QSize size = *driver_->size();
     const QRegion elements = driver_->geometry().transparentRegion(size).translated(origin);
 
-    // The camera program's image, full-screen, shown after the reticle.
-    const QRect screen(0, 0, x_.screenWidth(), x_.screenHeight());
-    TestWindow image(
-        x_, TestWindowOptions{screen, "zentaro-test-full-screen", kFullScreenColour, false});
-    const unsigned long fullScreen = x_.atom("_NET_WM_STATE_FULLSCREEN");
-    XChangeProperty(x_.display(), image.id(), x_.atom("_NET_WM_STATE"), XA_ATOM, 32,
-                    PropModeReplace, reinterpret_cast<const unsigned char*>(&fullScreen), 1);
-    // Drawn by the compositor like every other window: a compositor that
-    // hands a full-screen window to the X server to draw (Mutter 48) draws
-    // its own picture over it on Xvfb, hiding it from the screenshot.
-    const unsigned long keepComposited = 2;
-    XChangeProperty(x_.display(), image.id(), x_.atom("_NET_WM_BYPASS_COMPOSITOR"), XA_CARDINAL, 32,
-                    PropModeReplace, reinterpret_cast<const unsigned char*>(&keepComposited), 1);
-    image.map();
-    ASSERT_TRUE(holdsOnceWindowManagerIsDone(x_,
-                                             [&] {
-                                                 return isViewable(x_, image.id()) &&
-                                                        rootPosition(x_, image.id()) ==
-                                                            QPoint(0, 0) &&
-                                                        windowSize(x_, image.id()) == screen.size();
-                                             }))
-        << "the image is not shown full-screen on " << desktop();
-    // The camera program is the one the user works in: in front of the
-    // other windows of its layer and focused. Not every window manager
-    // raises a new window that asked for the focus with no user's time
-    // (Mutter 48), and an unfocused window's first click may go to the
-    // window manager alone.
-    ASSERT_TRUE(session_->activate(image.id()));
+    // The camera program's image, full-screen, shown after the reticle,
+    // and the program the user works in: in front of the windows of its
+    // layer, focused.
+    FullScreenImage camera;
+    const XId image = camera.waitUntilShown(x_);
+    ASSERT_NE(image, 0U) << "the image is not shown full-screen on " << desktop();
+    ASSERT_TRUE(session_->activate(image));
 
-    const auto bar = driver_->screenPointOf("img", 0);
-    ASSERT_TRUE(bar);
-    const auto stackedOver = [&] {
-        return holdsOnceWindowManagerIsDone(x_, [&] { return showsWindowAt(x_, window, *bar); });
-    };
     if (isWaylandSession()) {
         // XWayland's root window holds no picture of what the compositor
         // shows: the X server's stacking, which the compositor's window
         // manager keeps in step with its own, is what can be read there.
-        EXPECT_TRUE(stackedOver())
+        const auto bar = driver_->screenPointOf("img", 0);
+        ASSERT_TRUE(bar);
+        EXPECT_TRUE(
+            holdsOnceWindowManagerIsDone(x_, [&] { return showsWindowAt(x_, window, *bar); }))
             << "the reticle's bar is covered by the full-screen window on " << desktop();
         return;
     }
-    // Whether the screen shows the image at all, far from the reticle: a
-    // compositor may leave a bare window of the test's own undrawn (Mutter
-    // 48, which then also passes its clicks to no one).
-    const QRect farFromReticle(screen.right() - 40, screen.bottom() - 40, 8, 8);
-    const bool imageShows = waitUntil(
-        [&] {
-            const QImage seen = grabScreen(x_, farFromReticle);
-            return !seen.isNull() && !differsFrom(seen.pixel(4, 4), kFullScreenColour);
-        },
-        kSettleWait, std::chrono::milliseconds(100));
-    if (!imageShows) {
-        ASSERT_TRUE(stackedOver())
-            << "the reticle's bar is covered by the full-screen window on " << desktop();
-        GTEST_SKIP() << "the compositor of " << desktop()
-                     << " does not draw the test's full-screen window; the X server stacks "
-                        "the reticle over it";
-    }
 
     // A click through the reticle, inside its client area but away from
-    // its elements, reaches the image, which keeps (or takes) the focus.
+    // its elements, reaches the image, which keeps the focus.
     std::optional<QPoint> through;
     for (int y = origin.y() + size.height() / 2; y < origin.y() + size.height() && !through; ++y) {
         for (int x = origin.x() + size.width() / 2; x < origin.x() + size.width(); ++x) {
@@ -585,36 +568,17 @@ TEST_F(DesktopTest, AKeptAboveTransparentReticleStaysOverAFocusedFullScreenWindo
         }
     }
     ASSERT_TRUE(through) << "no pixel of the client area lies away from the elements";
-    image.takeButtonPresses();
     ASSERT_TRUE(driver_->pointer().click(*through));
-    std::vector<QPoint> presses;
-    const auto pressArrived = [&] {
-        const auto more = image.takeButtonPresses();
-        presses.insert(presses.end(), more.begin(), more.end());
-        return !presses.empty();
-    };
-    ASSERT_TRUE(waitUntil([&] { return pressArrived() || activeWindow(x_) == image.id(); }))
-        << "the click through the reticle reached neither the full-screen window nor its window "
-           "manager on "
-        << desktop() << "; under it: " << describeWindowsAt(x_, *through);
-    if (!pressArrived()) {
-        // The window manager took the click to focus the window (Mutter 48
-        // passes an unfocused window's first click on to no one): the next
-        // one is the window's.
-        ASSERT_TRUE(driver_->pointer().click(*through));
-    }
-    ASSERT_TRUE(waitUntil(pressArrived))
+    ASSERT_TRUE(waitUntil([&] { return !camera.presses().empty(); }))
         << "the click through the reticle did not reach the full-screen window on " << desktop()
         << "; under it: " << describeWindowsAt(x_, *through);
-    EXPECT_EQ(presses.front(), *through);
-    // Focused, as the click makes it on most desktops; not every window
-    // manager focuses a window of the test's own on a click (Mutter 43
-    // leaves the focus where it was), so it is asked for as well.
-    ASSERT_TRUE(session_->activate(image.id()))
-        << "the full-screen window does not take the focus on " << desktop();
+    EXPECT_EQ(camera.presses().front(), *through);
+    EXPECT_TRUE(waitUntil([&] { return activeWindow(x_) == image; }))
+        << "the full-screen window lost the focus on " << desktop();
 
     // On the screen: every element pixel is the reticle's, and around the
     // elements (within the client area and a band beyond it) the image.
+    const QRect screen(0, 0, x_.screenWidth(), x_.screenHeight());
     const QRect area = QRect(origin, size)
                            .adjusted(-kOutsideBandPixels, -kOutsideBandPixels, kOutsideBandPixels,
                                      kOutsideBandPixels)
