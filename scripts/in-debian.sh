@@ -222,21 +222,16 @@ in_root 1 /bin/sh -c 'export DEBIAN_FRONTEND=noninteractive;
     apt-get update -qq && apt-get -y -qq dist-upgrade >/dev/null && apt-get -qq clean'
 
 # ---- A fresh copy of the checkout ----------------------------------------------------
+# The commits (a clone, when the checkout is a git one), then the work
+# tree's files where they differ from them.
 rm -rf "$root$kInside"
 mkdir -p "$(dirname "$root$kInside")"
 if git -C "$checkout" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
     git clone -q --no-local --no-hardlinks "$checkout" "$root$kInside"
-    # What the work tree changes against its commits, on top of the clone.
-    (
-        cd "$checkout"
-        git ls-files --modified --others --exclude-standard -z |
-            tar --null --files-from=- --create --file=- 2>/dev/null
-    ) | tar --extract --directory="$root$kInside"
-    (cd "$checkout" && git ls-files --deleted -z) | (cd "$root$kInside" && xargs -0r rm -f --)
 else
-    cp -a "$checkout/." "$root$kInside"
-    rm -rf "$root$kInside"/build*
+    mkdir "$root$kInside"
 fi
+sync_into_copy
 
 if [[ $deps != none ]]; then
     deps_args=()
